@@ -1,4 +1,5 @@
-// Reports: the data report with the console summary, the batch summary line and the gridding lines.
+// Reports: the data report with the console summary, the batch summary line
+// and the gridding lines.
 #pragma once
 
 namespace veka {
