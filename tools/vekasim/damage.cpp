@@ -1,6 +1,7 @@
 #include "vekasim/damage.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "vekasim/sink.h"
 

@@ -33,15 +33,18 @@ static std::string number(const char* format, double value) {
   return text;
 }
 
-// Gains or thresholds of the 60 elements, ten to a line.
-static void add_element_table(std::vector<std::string>& lines, const char* title, int base,
-                              int spread, int seed) {
+// Gains or levels of the 60 elements, ten to a line. They scatter around
+// a nominal value, differently from element to element and from one
+// station's set-up to the next.
+static void add_element_table(std::vector<std::string>& lines, const char* title, int nominal,
+                              int spread, int station) {
   lines.push_back(labelled(title, "elements 1..60"));
   for (int row = 0; row < 6; ++row) {
     std::string line = "*   ";
     for (int column = 0; column < 10; ++column) {
       const int element = row * 10 + column;
-      line += ' ' + std::to_string(base + (element * 37 + seed * 11) % (2 * spread + 1) - spread);
+      const int scatter = (element * 37 + station * 11) % (2 * spread + 1) - spread;
+      line += ' ' + std::to_string(nominal + scatter);
     }
     lines.push_back(line);
   }

@@ -1,7 +1,7 @@
 #include "vekasim/options.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace vekasim {
 
@@ -82,8 +82,9 @@ static double parse_number(const std::string& option, const char* text, double l
   char* end = nullptr;
   const double value = std::strtod(text, &end);
   if (end == text || *end != '\0' || !(value >= low && value <= high)) {
-    throw UsageError(option + " needs a number from " + std::to_string(low) + " to " +
-                     std::to_string(high) + ", not '" + text + "'");
+    char range[64];
+    std::snprintf(range, sizeof range, " needs a number from %g to %g, not '", low, high);
+    throw UsageError(option + range + text + "'");
   }
   return value;
 }

@@ -30,7 +30,8 @@ class Track {
   // seconds [s], towed horizontally at tow_speed [m/s].
   void add_leg(double seconds, double depth_to, double tow_speed);
 
-  InstrumentState at(double seconds) const;  // beyond the end: the last leg held
+  // Needs at least one leg; beyond the end the last leg's depth is held.
+  InstrumentState at(double seconds) const;
   double duration() const;                   // [s]
   double end_depth() const;                  // mean depth after the last leg [m]
 
