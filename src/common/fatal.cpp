@@ -1,0 +1,67 @@
+#include "common/fatal.h"
+
+#include <cerrno>
+#include <cfenv>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
+
+#include "common/console.h"
+
+namespace veka {
+
+void fatal(const std::string& message) { throw FatalError(message); }
+
+void fatal_file_error(int error_number, bool creating) {
+  switch (error_number) {
+    case ENOENT:
+    case ENOTDIR:
+      fatal(creating ? "Path not found" : "File not found");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      fatal("File access denied");
+    case ENOSPC:
+    case EDQUOT:
+      fatal("Disk full");
+    default:
+      fatal("Input/output error");
+  }
+}
+
+namespace {
+
+const char* float_trap_message(int code) {
+  switch (code) {
+    case FPE_FLTDIV:
+    case FPE_INTDIV:
+      return "Floating point division by zero";
+    case FPE_FLTOVF:
+      return "Floating point overflow";
+    default:
+      return "Invalid floating point operation";
+  }
+}
+
+// The trap is synchronous: it fires on the very instruction that divided by
+// zero, so the console buffer is consistent and can be written out.
+void on_float_trap(int, siginfo_t* info, void*) {
+  console::line(float_trap_message(info->si_code));
+  console::flush();
+  _exit(1);
+}
+
+}  // namespace
+
+void install_float_traps() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_sigaction = on_float_trap;
+  action.sa_flags = SA_SIGINFO;
+  sigaction(SIGFPE, &action, nullptr);
+  feclearexcept(FE_ALL_EXCEPT);
+  feenableexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+}
+
+}  // namespace veka

@@ -1,0 +1,43 @@
+#include "common/format.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace veka {
+
+std::string real_field(double x, int width, int decimals) {
+  char small[64];
+  int n = std::snprintf(small, sizeof small, "%*.*f", width, decimals, x);
+  if (n < static_cast<int>(sizeof small)) return std::string(small, n);
+  // Values near the double range need hundreds of digits.
+  std::vector<char> large(n + 1);
+  std::snprintf(large.data(), large.size(), "%*.*f", width, decimals, x);
+  return std::string(large.data(), n);
+}
+
+std::string int_field(int64_t n, int width) {
+  char text[32];
+  int length = std::snprintf(text, sizeof text, "%*" PRId64, width, n);
+  return std::string(text, length);
+}
+
+std::string sci_field(double x) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1E", x);  // e.g. "-1.0E+00"
+  std::string s(text);
+  std::string mantissa = s.substr(0, s.find('E'));
+  int exponent = std::atoi(s.c_str() + s.find('E') + 1);
+  if (mantissa[0] != '-') mantissa.insert(mantissa.begin(), ' ');
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
+  return mantissa + tail;
+}
+
+std::string text_field(const std::string& text, int width) {
+  if (static_cast<int>(text.size()) >= width) return text;
+  return std::string(width - text.size(), ' ') + text;
+}
+
+}  // namespace veka

@@ -1,0 +1,24 @@
+// Batch driver: runs the stages of the pipeline for every file number of the
+// run, one file after the other with the same run parameters, skipping the
+// known-bad files of a few data sets, and ends with the operator's prompt.
+//
+// Reads   arguments 2 (data-set name), 57 and 58 (first and last file number)
+// Writes  file_number, file_number_text; the final prompt on the console.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace veka {
+
+// True for the known-bad files of a data set, which are passed over silently.
+bool is_skipped_file(const std::string& data_set, int32_t file_number);
+
+// The file number as it enters the file names: at most 3 characters, with
+// leading zeros for the data sets "HF3" and "HFXLine".
+std::string file_number_text_for(const std::string& data_set, int32_t file_number);
+
+// The whole run; returns the exit code.
+int run_batch();
+
+}  // namespace veka

@@ -1,0 +1,7 @@
+#include "mep/analysis.h"
+
+namespace veka {
+
+void analyse_meps() {}
+
+}  // namespace veka

@@ -1,0 +1,7 @@
+#include "mep/sort.h"
+
+namespace veka {
+
+void sort_meps() {}
+
+}  // namespace veka

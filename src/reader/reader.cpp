@@ -1,0 +1,7 @@
+#include "reader/reader.h"
+
+namespace veka {
+
+void read_data_file() {}
+
+}  // namespace veka

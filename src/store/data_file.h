@@ -1,0 +1,58 @@
+// The open data file. The whole recording is held in memory (mapped when it
+// is a regular file) and read through two primitives: the next character of
+// the current line, and a skip to the start of the next line. A line ends at
+// LF or CR LF; the line end is never returned as a character.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace veka {
+
+class DataFile {
+ public:
+  // The "empty" result of read_char: the end of the line or of the file.
+  static constexpr int kEmpty = -1;
+
+  DataFile() = default;
+  ~DataFile() { close(); }
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  // Opens and loads the named file; failure is fatal ("File not found").
+  void open(const std::string& name);
+  void close();
+  bool is_open() const { return is_open_; }
+
+  // Back to the first line.
+  void rewind() { position_ = 0; }
+
+  // Next character of the current line, or kEmpty at its end (the position
+  // then stays at the line end).
+  int read_char() {
+    if (position_ >= size_) return kEmpty;
+    char c = data_[position_];
+    if (c == '\n') return kEmpty;
+    if (c == '\r' && (position_ + 1 == size_ || data_[position_ + 1] == '\n')) return kEmpty;
+    ++position_;
+    return static_cast<unsigned char>(c);
+  }
+
+  // Discards the rest of the current line, its line end included.
+  void skip_line();
+
+  bool at_end() const { return position_ >= size_; }
+  size_t position() const { return position_; }
+  size_t size() const { return size_; }
+  const char* data() const { return data_; }
+
+ private:
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+  size_t position_ = 0;
+  bool is_open_ = false;
+  bool mapped_ = false;
+  std::string loaded_;  // the content when it could not be mapped
+};
+
+}  // namespace veka

@@ -1,0 +1,81 @@
+// The profile store: the one body of state that every stage of a data file
+// reads and writes. Stages are operations without arguments over this
+// store; nothing passes between them in any other way. Arrays are indexed as
+// the data are described, steps 1..500 and diameter classes 1..1100 (index 0
+// is never used), and every value starts at zero for each data file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/text_output.h"
+#include "store/data_file.h"
+#include "store/mep_state.h"
+#include "store/profile_state.h"
+#include "store/reader_state.h"
+#include "store/records.h"
+#include "store/report_state.h"
+#include "store/run_parameters.h"
+#include "store/zero_pages.h"
+
+namespace veka {
+
+constexpr int kSteps = 500;
+constexpr int kClasses = 1100;
+constexpr int kMepRecords = 500000;
+constexpr int kChannels = 68;
+
+// A step inside the arrays; reads of any other step give 0 and writes to
+// one are dropped.
+inline bool is_step(int32_t step) { return step >= 1 && step <= kSteps; }
+
+// Arrays shared by many stages.
+struct SharedArrays {
+  double ctd[501][23];  // [step][1..22]; columns as the stages describe them
+  double sep_frames[501];
+  double flow_lines[501];
+  double diameter_class_um[1101];  // 15 um * class
+  int32_t sep_counts_by_mm[36];    // [1..35] single-element counts per mm class
+  int32_t mep_mm_totals[36];       // [1..35] multi-element counts per whole mm
+  int32_t mep_mm_counts[51];       // [6..50] multi-element counts per mm from 6 mm
+  double ctd_values[12];           // [1..11] values of the current CTD line
+};
+
+struct Store : SharedArrays,
+               RunParameters,
+               FileSettings,
+               ReaderState,
+               MepState,
+               ProfileState,
+               ReportState {
+  // Tables too large to clear value by value.
+  ZeroTable<double, 501, 1101> bin_counts;
+  ZeroTable<double, 501, 1101> mep_bin_counts;
+  ZeroTable<double, 501, 1101> bin_biomass;
+  ZeroTable<double, 501, 1101> mep_bin_biomass;
+  ZeroTable<double, 501, 1101> mep_opaque_bin_counts;
+  ZeroTable<double, 502, 1102> mep_step_counts;   // [1..501][1..1101]
+  ZeroTable<double, 502, 402> mep_step_biomass;   // [1..501][1..401]
+  ZeroArray<MepElement, kMepRecords + 1> mep_elements;
+  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted;
+  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch;
+  ZeroTable<int32_t, 301, 4001> shape_image;  // [1..300 across][1..4000 along]
+
+  DataFile data_file;
+  TextOutput shape_file;
+
+  // Not part of the per-file reset.
+  std::vector<std::string> arguments;  // the command line; [0] is the program
+  int32_t file_number = 0;
+  int32_t batch_started = 0;
+  int32_t gridding_started = 0;
+};
+
+extern Store store;
+
+// Clears every per-file value of the store (texts empty, numbers 0, files
+// closed). The command line, the file number and the two report flags stay.
+void reset_store();
+
+}  // namespace veka

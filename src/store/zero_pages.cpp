@@ -1,0 +1,19 @@
+#include "store/zero_pages.h"
+
+#include <new>
+#include <sys/mman.h>
+
+namespace veka {
+
+ZeroPages::ZeroPages(size_t bytes) : bytes_(bytes) {
+  data_ = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (data_ == MAP_FAILED) throw std::bad_alloc();
+}
+
+ZeroPages::~ZeroPages() { munmap(data_, bytes_); }
+
+// On a private anonymous mapping, MADV_DONTNEED drops the pages; the next
+// access maps zero-filled ones.
+void ZeroPages::clear() { madvise(data_, bytes_, MADV_DONTNEED); }
+
+}  // namespace veka

@@ -1,0 +1,60 @@
+// Large tables of the store live in their own anonymous memory mappings.
+// Clearing one hands its pages back to the system, which supplies fresh zero
+// pages on the next touch: a file that used a few rows of a table pays only
+// for those rows, however large the table.
+#pragma once
+
+#include <cstddef>
+
+namespace veka {
+
+class ZeroPages {
+ public:
+  explicit ZeroPages(size_t bytes);
+  ~ZeroPages();
+  ZeroPages(const ZeroPages&) = delete;
+  ZeroPages& operator=(const ZeroPages&) = delete;
+
+  // Every byte reads as zero again.
+  void clear();
+  void* data() const { return data_; }
+
+ private:
+  void* data_;
+  size_t bytes_;
+};
+
+// A table [0..Rows-1][0..Cols-1]; the store uses index 0 of neither, so that
+// table[k][j] reads as in the description of the data (steps and classes
+// from 1).
+template <typename T, size_t Rows, size_t Cols>
+class ZeroTable {
+ public:
+  ZeroTable() : pages_(sizeof(T) * Rows * Cols) {}
+  T* operator[](size_t row) { return static_cast<T*>(pages_.data()) + row * Cols; }
+  const T* operator[](size_t row) const {
+    return static_cast<const T*>(pages_.data()) + row * Cols;
+  }
+  void clear() { pages_.clear(); }
+  static constexpr size_t rows = Rows;
+  static constexpr size_t cols = Cols;
+
+ private:
+  ZeroPages pages_;
+};
+
+// A one-dimensional array [0..Size-1] of the same kind.
+template <typename T, size_t Size>
+class ZeroArray {
+ public:
+  ZeroArray() : pages_(sizeof(T) * Size) {}
+  T& operator[](size_t i) { return static_cast<T*>(pages_.data())[i]; }
+  const T& operator[](size_t i) const { return static_cast<const T*>(pages_.data())[i]; }
+  void clear() { pages_.clear(); }
+  static constexpr size_t size = Size;
+
+ private:
+  ZeroPages pages_;
+};
+
+}  // namespace veka

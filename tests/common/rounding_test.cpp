@@ -1,0 +1,36 @@
+#include "common/rounding.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace veka {
+
+TEST(Round, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(round_to_int(2.5), 2);
+  EXPECT_EQ(round_to_int(3.5), 4);
+  EXPECT_EQ(round_to_int(-2.5), -2);
+  EXPECT_EQ(round_to_int(0.5), 0);
+  EXPECT_EQ(round_to_int(1.5000001), 2);
+  EXPECT_EQ(round_even(4.5), 4.0);
+}
+
+TEST(Int, DropsTheFraction) {
+  EXPECT_EQ(trunc_to_int(2.9), 2);
+  EXPECT_EQ(trunc_to_int(-2.9), -2);
+  EXPECT_EQ(trunc_to_int(0.999), 0);
+}
+
+TEST(Round, SaturatesBeyondThirtyTwoBits) {
+  EXPECT_EQ(round_to_int(1e30), std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(round_to_int(-1e30), std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(trunc_to_int(3e9), std::numeric_limits<int32_t>::max());
+}
+
+TEST(RoundToFraction, TenthsAndHundredthsHalvesToEven) {
+  EXPECT_DOUBLE_EQ(round_to_fraction(12.34, 10), 12.3);
+  EXPECT_DOUBLE_EQ(round_to_fraction(0.125, 100), 0.12);  // 12.5 -> 12
+  EXPECT_DOUBLE_EQ(round_to_fraction(0.375, 100), 0.38);  // 37.5 -> 38
+}
+
+}  // namespace veka

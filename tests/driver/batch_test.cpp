@@ -1,0 +1,125 @@
+#include "driver/batch.h"
+
+#include <gtest/gtest.h>
+
+#include "support/support.h"
+
+namespace veka {
+
+using testing::run_program;
+using testing::ScratchDir;
+using testing::standard_arguments;
+using testing::write_file;
+
+TEST(FileNumberText, LeadingZerosOnlyForTwoDataSets) {
+  EXPECT_EQ(file_number_text_for("HFXLine", 5), "005");
+  EXPECT_EQ(file_number_text_for("HFXLine", 120), "120");
+  EXPECT_EQ(file_number_text_for("HF3", 99), "099");
+  EXPECT_EQ(file_number_text_for("HF3", 7), "007");
+  EXPECT_EQ(file_number_text_for("CC", 9), "9");
+  EXPECT_EQ(file_number_text_for("W", 1234), "123");
+  EXPECT_EQ(file_number_text_for("hf3", 7), "7");
+  EXPECT_EQ(file_number_text_for("HF3_", 7), "7");
+}
+
+TEST(SkipList, ExactCaseSensitiveDataSetNames) {
+  EXPECT_TRUE(is_skipped_file("HL4S_", 69));
+  EXPECT_TRUE(is_skipped_file("HL4S_", 70));
+  EXPECT_FALSE(is_skipped_file("HL4S_", 68));
+  EXPECT_FALSE(is_skipped_file("HL4S_", 71));
+  EXPECT_TRUE(is_skipped_file("HFXLine", 42));
+  EXPECT_TRUE(is_skipped_file("HFL2F_", 139));
+  EXPECT_FALSE(is_skipped_file("hfxline", 42));
+  EXPECT_FALSE(is_skipped_file("HF3", 58));
+}
+
+// The program run as a user runs it, with its input from a file.
+class ProgramTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> arguments() { return standard_arguments(in_.path(), "W", out_.path()); }
+  ScratchDir in_;
+  ScratchDir out_;
+};
+
+const char* const kPrompt = "      Done  - press \"enter\"";
+
+TEST_F(ProgramTest, LastBeforeFirstShowsOnlyThePrompt) {
+  auto args = arguments();
+  args[57] = "5", args[58] = "4";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.output, kPrompt);
+}
+
+TEST_F(ProgramTest, MissingDataFileEndsTheRunWithOneLine) {
+  auto result = run_program(VEKAPROC_PATH, arguments());
+  EXPECT_EQ(result.exit_code, 1);
+  std::string name = in_.path() + "W1.dat";
+  EXPECT_NE(result.output.find(name + "\r\nFile not found\r\n"), std::string::npos);
+  EXPECT_EQ(result.output.find("Done"), std::string::npos);
+}
+
+TEST_F(ProgramTest, NonNumericArgumentIsFatal) {
+  auto args = arguments();
+  args[24] = "abc";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.output.substr(result.output.size() - 43),
+            "\"abc\" is not a valid floating point value\r\n");
+  args = arguments();
+  args[57] = "x1";
+  result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.output, "\"x1\" is not a valid integer value\r\n");
+}
+
+TEST_F(ProgramTest, TooFewArgumentsIsFatal) {
+  auto args = arguments();
+  args.resize(20);
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.output, "\"\" is not a valid integer value\r\n");
+}
+
+TEST_F(ProgramTest, ZeroScanRateIsAFloatingPointDivisionByZero) {
+  auto args = arguments();
+  args[11] = "0";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 1);
+  std::string tail = "CTD ScanRate    0.00\r\nFloating point division by zero\r\n";
+  ASSERT_GE(result.output.size(), tail.size());
+  EXPECT_EQ(result.output.substr(result.output.size() - tail.size()), tail);
+}
+
+TEST_F(ProgramTest, NegativeFlowScaleArgumentIsAnInvalidOperation) {
+  auto args = arguments();
+  args[26] = "-1";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.output, "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
+                           "Invalid floating point operation\r\n");
+}
+
+TEST_F(ProgramTest, TwoFileNumbersGiveTwoHeaders) {
+  write_file(in_.path() + "W1.dat", "");
+  write_file(in_.path() + "W2.dat", "");
+  auto args = arguments();
+  args[58] = "2";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 0);
+  size_t first = result.output.find("CTD String");
+  size_t second = result.output.find("CTD String", first + 1);
+  EXPECT_NE(second, std::string::npos);
+  EXPECT_NE(result.output.find(in_.path() + "W2.dat\r\n"), std::string::npos);
+  EXPECT_EQ(result.output.substr(result.output.size() - std::string(kPrompt).size()), kPrompt);
+}
+
+TEST_F(ProgramTest, SkippedFileNumbersAreSilent) {
+  auto args = standard_arguments(in_.path(), "HL4S_", out_.path());
+  args[57] = "69", args[58] = "70";
+  auto result = run_program(VEKAPROC_PATH, args);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.output, kPrompt);
+}
+
+}  // namespace veka

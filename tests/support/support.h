@@ -1,0 +1,47 @@
+// Helpers shared by the tests: scratch folders, files, a standard argument
+// line, and running the built programs as a user would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace veka::testing {
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  // The folder with a trailing "/", as the program expects folder prefixes.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void write_file(const std::string& name, const std::string& content);
+std::string read_file(const std::string& name);
+bool file_exists(const std::string& name);
+
+// A complete, sensible 61-argument command line: entry 0 is the program,
+// entries 1..61 the arguments. Input and output folders end with "/".
+std::vector<std::string> standard_arguments(const std::string& input_folder,
+                                            const std::string& data_set,
+                                            const std::string& output_folder);
+
+struct ProcessResult {
+  int exit_code;
+  std::string output;  // standard output
+};
+
+// Runs `program` with the arguments 1.. of `arguments` and `input` as its
+// standard input.
+ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& input = "");
+
+// Loads the arguments into the store, as the program entry does.
+void load_arguments(const std::vector<std::string>& arguments);
+
+}  // namespace veka::testing
