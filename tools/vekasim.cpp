@@ -14,8 +14,8 @@ int print_processing_arguments(const vekasim::Options& options) {
   // made, so it is made once more without a file.
   const std::vector<vekasim::OutputFile> files = vekasim::output_files(options);
   vekasim::RecordingSink counter("", options.crlf);
-  const vekasim::RecordingSummary summary =
-      vekasim::write_recording(vekasim::plan_recording(options, files.front().file_number), counter);
+  const vekasim::RecordingSummary summary = vekasim::write_recording(
+      vekasim::plan_recording(options, files.front().file_number), counter);
   std::cout << vekasim::processing_arguments(options, summary) << '\n';
   return 0;
 }
@@ -39,7 +39,8 @@ int main(int argc, char* argv[]) {
       std::fputs(vekasim::kHelpText, stdout);
       return 0;
     }
-    return options.print_arguments ? print_processing_arguments(options) : write_recordings(options);
+    return options.print_arguments ? print_processing_arguments(options)
+                                   : write_recordings(options);
   } catch (const vekasim::UsageError& error) {
     std::cerr << "vekasim: " << error.what() << '\n';
     return 2;

@@ -156,7 +156,8 @@ TEST_F(Vekasim, HeaderHasFortySixLinesAndOneLatitudeLine) {
   std::vector<int> latitude_lines;
   for (int i = 1; i < kHeaderLines; ++i) {
     ASSERT_TRUE(lines[i][0] == '*' || lines[i][0] == '#') << "line " << i + 1;
-    if (lines[i].size() >= 6 && lines[i][4] == 'L' && lines[i][5] == 'a') latitude_lines.push_back(i);
+    if (lines[i].size() >= 6 && lines[i][4] == 'L' && lines[i][5] == 'a')
+      latitude_lines.push_back(i);
   }
   // Readers skip 10 lines after the first blindly, and skip the two lines
   // after the latitude line; both must stay inside the header.
@@ -164,7 +165,8 @@ TEST_F(Vekasim, HeaderHasFortySixLinesAndOneLatitudeLine) {
   EXPECT_GE(latitude_lines[0], 11);
   EXPECT_LT(latitude_lines[0], kHeaderLines - 3);
   // The data open with CTD scans, which readers skip first.
-  for (int i = kHeaderLines; i < kHeaderLines + 4; ++i) EXPECT_EQ(lines[i][0], 'C') << "line " << i + 1;
+  for (int i = kHeaderLines; i < kHeaderLines + 4; ++i)
+    EXPECT_EQ(lines[i][0], 'C') << "line " << i + 1;
 }
 
 // Every data line has the fields, separators and widths the tokenizers
@@ -244,7 +246,8 @@ TEST_F(Vekasim, TransitCountsMatchTheTowSpeed) {
 }
 
 double element_diameter_um(double size) {
-  return 54.58634681 + 0.507553898 * size - 7.459811e-05 * size * size + 4.88e-09 * size * size * size;
+  return 54.58634681 + 0.507553898 * size - 7.459811e-05 * size * size +
+         4.88e-09 * size * size * size;
 }
 
 constexpr double kTowTransitCount = 9.0;  // at 2 m/s
@@ -369,14 +372,26 @@ TEST_F(Vekasim, DamagedRecordingHoldsEveryKindOfDamage) {
     tally_mep_damage(lines[i], seen);
   }
   tally_ctd_damage(ctd_lines, seen);
-  for (const char* kind :
-       {"CTD extra value", "CTD ends after separator", "CTD ends in value",
-        "CTD value of 13+ characters", "more than 20 short CTD lines in a row", "depth spike",
-        "temperature above 35", "conductivity above 50", "bad SEP line number",
-        "blank SEP line number", "character after SEP line number", "L1 with 31 counts",
-        "SEP double blank", "line after L1..L4 not L", "character after L5",
-        "L5 with fewer values", "L5 ending in empty value", "character after M",
-        "MEP double blank", "MEP three fields"}) {
+  for (const char* kind : {"CTD extra value",
+                           "CTD ends after separator",
+                           "CTD ends in value",
+                           "CTD value of 13+ characters",
+                           "more than 20 short CTD lines in a row",
+                           "depth spike",
+                           "temperature above 35",
+                           "conductivity above 50",
+                           "bad SEP line number",
+                           "blank SEP line number",
+                           "character after SEP line number",
+                           "L1 with 31 counts",
+                           "SEP double blank",
+                           "line after L1..L4 not L",
+                           "character after L5",
+                           "L5 with fewer values",
+                           "L5 ending in empty value",
+                           "character after M",
+                           "MEP double blank",
+                           "MEP three fields"}) {
     EXPECT_GT(seen[kind], 0) << kind;
   }
   EXPECT_EQ(split_words(ctd_lines[100]).size(), 6u) << "the damage comes after the cast starts";
@@ -385,7 +400,9 @@ TEST_F(Vekasim, DamagedRecordingHoldsEveryKindOfDamage) {
 TEST_F(Vekasim, ArgumentLineNamesTheRecordingAndItsTimeRange) {
   const fs::path printed = folder_ / "arguments.txt";
   ASSERT_EQ(run_vekasim("--scenario tow --seed 11 --depth 60 --args --out " +
-                            (folder_ / "tow1.dat").string(), printed), 0);
+                            (folder_ / "tow1.dat").string(),
+                        printed),
+            0);
   Lines arguments = split_words(split_lines(read_file(printed)).front());
   ASSERT_EQ(arguments.size(), 61u);
   arguments.insert(arguments.begin(), "vekaproc");  // number them as the processing does
@@ -393,7 +410,8 @@ TEST_F(Vekasim, ArgumentLineNamesTheRecordingAndItsTimeRange) {
   EXPECT_EQ(arguments[2], "tow");
   EXPECT_EQ(arguments[4], "1");
   EXPECT_EQ(arguments[11], "24");
-  EXPECT_EQ((Lines{arguments.begin() + 12, arguments.begin() + 17}), (Lines{"D", "C", "T", "S", "A1"}));
+  EXPECT_EQ((Lines{arguments.begin() + 12, arguments.begin() + 17}),
+            (Lines{"D", "C", "T", "S", "A1"}));
   EXPECT_EQ(arguments[24], "2.0");
   EXPECT_EQ(arguments[57], "1");
   EXPECT_EQ(arguments[58], "1");
@@ -412,7 +430,8 @@ TEST_F(Vekasim, ArgumentLineNamesTheRecordingAndItsTimeRange) {
 
 TEST_F(Vekasim, SeriesWritesNumberedCastsWithoutLeadingZeros) {
   const fs::path prefix = folder_ / "HS";
-  ASSERT_EQ(run_vekasim("--scenario series --files 3 --first 9 --depth 30 --out " + prefix.string()), 0);
+  ASSERT_EQ(
+      run_vekasim("--scenario series --files 3 --first 9 --depth 30 --out " + prefix.string()), 0);
   const std::string nine = read_file(folder_ / "HS9.dat");
   const std::string ten = read_file(folder_ / "HS10.dat");
   EXPECT_FALSE(nine.empty());
@@ -436,7 +455,8 @@ TEST_F(Vekasim, RejectsABadCommandLineWithExitCodeTwo) {
   EXPECT_EQ(run_vekasim("--scenario sideways --out x1.dat"), 2);
   EXPECT_EQ(run_vekasim("--scenario descent --depth deep --out x1.dat"), 2);
   EXPECT_EQ(run_vekasim("--scenario descent --scan-rate 30 --out x1.dat"), 2);
-  EXPECT_EQ(run_vekasim("--scenario descent --out " + (folder_ / "no" / "such" / "x1.dat").string()), 1);
+  EXPECT_EQ(
+      run_vekasim("--scenario descent --out " + (folder_ / "no" / "such" / "x1.dat").string()), 1);
 }
 
 }  // namespace

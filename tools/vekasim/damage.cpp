@@ -85,18 +85,33 @@ static int token_count(const std::string& line) {
 
 static void damage_ctd(Damage damage, std::string& line) {
   switch (damage) {
-    case Damage::ctd_extra_value: line += " 7.413"; break;
-    case Damage::ctd_ends_after_separator: line = first_tokens(line, 4) + ' '; break;
-    case Damage::ctd_ends_in_value: line = first_tokens(line, 4); break;
+    case Damage::ctd_extra_value:
+      line += " 7.413";
+      break;
+    case Damage::ctd_ends_after_separator:
+      line = first_tokens(line, 4) + ' ';
+      break;
+    case Damage::ctd_ends_in_value:
+      line = first_tokens(line, 4);
+      break;
     case Damage::ctd_long_value:
       // Readers give up on a value of 13 characters or more.
       replace_token(line, 2, (token(line, 2) + "00000000").substr(0, 14));
       break;
-    case Damage::ctd_short_run: line = first_tokens(line, 5); break;
-    case Damage::ctd_depth_spike: add_to_value(line, 1, kSpikeHeight); break;
-    case Damage::ctd_hot: add_to_value(line, 3, 30.0); break;
-    case Damage::ctd_conductive: add_to_value(line, 2, 25.0); break;
-    default: break;
+    case Damage::ctd_short_run:
+      line = first_tokens(line, 5);
+      break;
+    case Damage::ctd_depth_spike:
+      add_to_value(line, 1, kSpikeHeight);
+      break;
+    case Damage::ctd_hot:
+      add_to_value(line, 3, 30.0);
+      break;
+    case Damage::ctd_conductive:
+      add_to_value(line, 2, 25.0);
+      break;
+    default:
+      break;
   }
 }
 
@@ -104,26 +119,52 @@ static void damage_ctd(Damage damage, std::string& line) {
 static void damage_sep(Damage damage, std::vector<std::string>& lines) {
   std::string& status = lines[4];
   switch (damage) {
-    case Damage::sep_bad_line_number: lines[2][1] = '7'; break;
-    case Damage::sep_blank_line_number: lines[1][1] = ' '; break;
-    case Damage::sep_character_after_line_number: lines[0][2] = 'x'; break;
-    case Damage::sep_short_line: lines[0] = first_tokens(lines[0], token_count(lines[0]) - 1); break;
-    case Damage::sep_double_blank: lines[3].insert(lines[3].find(' ', 3), " "); break;
-    case Damage::sep_not_an_l_line: lines[2][0] = 'l'; break;
-    case Damage::status_character_after_line_number: status[2] = 'x'; break;
-    case Damage::status_few_values: status = first_tokens(status, 6); break;
-    case Damage::status_empty_last_value: status = first_tokens(status, 7) + ' '; break;
-    default: break;
+    case Damage::sep_bad_line_number:
+      lines[2][1] = '7';
+      break;
+    case Damage::sep_blank_line_number:
+      lines[1][1] = ' ';
+      break;
+    case Damage::sep_character_after_line_number:
+      lines[0][2] = 'x';
+      break;
+    case Damage::sep_short_line:
+      lines[0] = first_tokens(lines[0], token_count(lines[0]) - 1);
+      break;
+    case Damage::sep_double_blank:
+      lines[3].insert(lines[3].find(' ', 3), " ");
+      break;
+    case Damage::sep_not_an_l_line:
+      lines[2][0] = 'l';
+      break;
+    case Damage::status_character_after_line_number:
+      status[2] = 'x';
+      break;
+    case Damage::status_few_values:
+      status = first_tokens(status, 6);
+      break;
+    case Damage::status_empty_last_value:
+      status = first_tokens(status, 7) + ' ';
+      break;
+    default:
+      break;
   }
 }
 
 // line is the record of the particle's lowest element, written last.
 static void damage_mep(Damage damage, std::string& line) {
   switch (damage) {
-    case Damage::mep_no_blank: line[1] = 'x'; break;
-    case Damage::mep_double_blank: line.insert(line.find(' ', 2), " "); break;
-    case Damage::mep_three_fields: line = first_tokens(line, 4); break;
-    default: break;
+    case Damage::mep_no_blank:
+      line[1] = 'x';
+      break;
+    case Damage::mep_double_blank:
+      line.insert(line.find(' ', 2), " ");
+      break;
+    case Damage::mep_three_fields:
+      line = first_tokens(line, 4);
+      break;
+    default:
+      break;
   }
 }
 
@@ -133,9 +174,15 @@ void DamagePlan::apply(LineKind kind, double seconds, std::vector<std::string>& 
   });
   if (due == due_.end()) return;
   switch (kind) {
-    case LineKind::ctd: damage_ctd(due->damage, lines.front()); break;
-    case LineKind::sep: damage_sep(due->damage, lines); break;
-    case LineKind::mep: damage_mep(due->damage, lines.back()); break;
+    case LineKind::ctd:
+      damage_ctd(due->damage, lines.front());
+      break;
+    case LineKind::sep:
+      damage_sep(due->damage, lines);
+      break;
+    case LineKind::mep:
+      damage_mep(due->damage, lines.back());
+      break;
   }
   if (--due->records_left == 0) due_.erase(due);
 }

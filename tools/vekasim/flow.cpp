@@ -17,7 +17,9 @@ double curve_speed(const SpeedCurve& curve, double t) {
                                   curve.k_linear * t + curve.k_three_halves * t * root));
 }
 
-double slowest_measured_speed() { return curve_speed(speed_curve_slow, kMostCounts); }
+double slowest_measured_speed() {
+  return curve_speed(speed_curve_slow, kMostCounts);
+}
 
 // Both curves fall monotonically over their ranges, so halving the
 // interval converges on the one transit count of the speed.

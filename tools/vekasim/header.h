@@ -16,9 +16,9 @@ struct Station {
   std::string cruise;
   int number;
   int year, month, day, hour, minute, second;
-  double latitude;   // [degrees north]
-  double longitude;  // [degrees east]
-  double bottom_depth;  // [m]
+  double latitude;       // [degrees north]
+  double longitude;      // [degrees east]
+  double bottom_depth;   // [m]
   double planned_depth;  // [m]
   int scan_rate;         // CTD scans per second
   std::string origin;    // how the recording was made

@@ -11,7 +11,7 @@ namespace vekasim {
 // reports element by element: most particles cover one or two elements.
 constexpr double kNarrowest = 0.4;  // [mm]
 constexpr double kWidthExponent = 1.3;
-constexpr double kWidest = 29.0;  // [mm], keeps a particle within 30 elements
+constexpr double kWidest = 29.0;   // [mm], keeps a particle within 30 elements
 constexpr double kShortest = 0.3;  // [mm]
 constexpr double kLongest = 40.0;  // [mm]
 // Time counts a plausible particle may take to pass, with room below the
@@ -38,9 +38,9 @@ int size_of_shadow(double diameter_um) {
 }
 
 struct ParticleShape {
-  double left;    // edge across the beam, [mm] from the outer side of element 1
-  double width;   // across the beam [mm]
-  double length;  // along the flow [mm]
+  double left;     // edge across the beam, [mm] from the outer side of element 1
+  double width;    // across the beam [mm]
+  double length;   // along the flow [mm]
   double opacity;  // share of the light the particle blocks
 };
 
@@ -65,11 +65,13 @@ static MepRecord element_record(Random& random, const ParticleShape& p, int elem
   const double half_width = 0.5 * p.width;
   const double axis = p.left + half_width;
   const double off_axis = (std::clamp(axis, from, to) - axis) / half_width;
-  const double chord = std::max(0.05, p.length * std::sqrt(std::max(0.0, 1.0 - off_axis * off_axis)));
+  const double chord =
+      std::max(0.05, p.length * std::sqrt(std::max(0.0, 1.0 - off_axis * off_axis)));
 
   const double passage = chord * transit_count * (1.0 + kDurationJitter * random.gaussian());
   const double delay = 0.5 * (p.length - chord) * transit_count + random.gaussian();
-  const double shadow_um = 1000.0 * (to - from) * p.opacity * (1.0 + kSizeJitter * random.gaussian());
+  const double shadow_um =
+      1000.0 * (to - from) * p.opacity * (1.0 + kSizeJitter * random.gaussian());
   return {element, (stamp + static_cast<int>(std::lround(std::max(0.0, delay)))) & kStampMask,
           std::max(1, static_cast<int>(std::lround(passage))), size_of_shadow(shadow_um)};
 }

@@ -31,8 +31,9 @@ double WaterColumn::temperature(double depth) const {
 
 double WaterColumn::salinity(double depth) const {
   // The halocline lies a little below the thermocline and is broader.
-  return deep_salinity_ + (surface_salinity_ - deep_salinity_) *
-                              above_layer(depth, thermocline_depth_ + 5.0, 1.5 * thermocline_width_);
+  return deep_salinity_ +
+         (surface_salinity_ - deep_salinity_) *
+             above_layer(depth, thermocline_depth_ + 5.0, 1.5 * thermocline_width_);
 }
 
 double WaterColumn::conductivity(double temperature, double salinity) {

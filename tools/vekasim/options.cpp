@@ -5,7 +5,8 @@
 
 namespace vekasim {
 
-const char* const kHelpText = R"(vekasim: writes simulated VEKA counter recordings (CTD scans, single-element
+const char* const kHelpText =
+    R"(vekasim: writes simulated VEKA counter recordings (CTD scans, single-element
 frames and multi-element records), the same bytes for the same seed and options.
 
 usage: vekasim --scenario NAME --out PATH [options]

@@ -14,7 +14,9 @@ static std::uint64_t splitmix64(std::uint64_t& x) {
   return z ^ (z >> 31);
 }
 
-static std::uint64_t rotate_left(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+static std::uint64_t rotate_left(std::uint64_t x, int k) {
+  return (x << k) | (x >> (64 - k));
+}
 
 std::uint64_t mix_seed(std::uint64_t seed, std::uint64_t stream) {
   std::uint64_t x = seed ^ (stream * 0xD1B54A32D192ED03ULL);
@@ -37,13 +39,21 @@ std::uint64_t Random::next() {
   return result;
 }
 
-double Random::uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+double Random::uniform() {
+  return static_cast<double>(next() >> 11) * 0x1.0p-53;
+}
 
-double Random::uniform(double low, double high) { return low + (high - low) * uniform(); }
+double Random::uniform(double low, double high) {
+  return low + (high - low) * uniform();
+}
 
-int Random::below(int n) { return static_cast<int>(uniform() * n); }
+int Random::below(int n) {
+  return static_cast<int>(uniform() * n);
+}
 
-bool Random::chance(double probability) { return uniform() < probability; }
+bool Random::chance(double probability) {
+  return uniform() < probability;
+}
 
 double Random::gaussian() {
   // 1 - uniform() lies in (0, 1], so the logarithm stays finite.

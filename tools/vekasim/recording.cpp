@@ -28,8 +28,8 @@ constexpr int kStampRange = 65536;
 // recording opens with CTD scans.
 constexpr double kFirstParticle = 1.0;  // [s]
 constexpr int kLampLevel = 3000;
-constexpr double kFreshSupply = 14.6;   // [V]
-constexpr double kSupplyDrain = 0.02;   // [V per hour]
+constexpr double kFreshSupply = 14.6;  // [V]
+constexpr double kSupplyDrain = 0.02;  // [V per hour]
 
 namespace {
 
@@ -124,9 +124,9 @@ void RecordingWriter::write_particles(double from, double to, const InstrumentSt
   if (arrivals.empty()) return;
   std::sort(arrivals.begin(), arrivals.end());
 
-  const double transit_count =
-      state.tunnel_speed < slowest_measured_speed() ? kMostCounts
-                                                    : transit_count_for_speed(state.tunnel_speed);
+  const double transit_count = state.tunnel_speed < slowest_measured_speed()
+                                   ? kMostCounts
+                                   : transit_count_for_speed(state.tunnel_speed);
   for (double t : arrivals) {
     const int stamp = (stamp_offset_ + static_cast<long>(t * kMepClockRate)) % kStampRange;
     std::vector<MepRecord> records = draw_mep_particle(mep_random_, transit_count, stamp);

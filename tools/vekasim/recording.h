@@ -16,12 +16,12 @@ struct RecordingPlan {
   Station station;
   Track track;
   std::uint64_t seed;
-  int scan_rate;              // CTD scans per second
-  double abundance;           // plankton relative to a productive shelf station
-  double analysed_from;       // [s] part of the recording that a time-range
-  double analysed_to;         //     analysis is meant to cover
-  long first_time_count;      // frame counter at the first frame
-  std::uint64_t size_limit;   // [bytes]; 0 writes the whole track
+  int scan_rate;             // CTD scans per second
+  double abundance;          // plankton relative to a productive shelf station
+  double analysed_from;      // [s] part of the recording that a time-range
+  double analysed_to;        //     analysis is meant to cover
+  long first_time_count;     // frame counter at the first frame
+  std::uint64_t size_limit;  // [bytes]; 0 writes the whole track
   DamagePlan damage;
 };
 

@@ -7,7 +7,7 @@
 
 namespace vekasim {
 
-constexpr double kSoakDepth = 4.0;      // [m]
+constexpr double kSoakDepth = 4.0;  // [m]
 constexpr double kSoakSeconds = 30.0;
 constexpr double kLoweringSeconds = 8.0;  // from the deck crane to the soak depth
 constexpr double kTurnSeconds = 5.0;
@@ -17,7 +17,9 @@ constexpr double kPayOutSpeed = 0.5;  // [m/s] winch speed when a tow goes down 
 constexpr double kTowSpeed = 2.0;     // [m/s]
 constexpr double kBytesPerMegabyte = 1048576.0;
 
-static bool is_tow(Scenario s) { return s == Scenario::tow || s == Scenario::large; }
+static bool is_tow(Scenario s) {
+  return s == Scenario::tow || s == Scenario::large;
+}
 
 static double default_depth(Scenario s) {
   if (is_tow(s)) return 25.0;
@@ -27,7 +29,8 @@ static double default_depth(Scenario s) {
 static double cast_depth(const Options& options, Random& random) {
   double depth = options.depth > 0.0 ? options.depth : default_depth(options.scenario);
   // The casts of a series reach different depths, like the stations of a line.
-  if (options.scenario == Scenario::series) depth = std::min(480.0, depth * random.uniform(0.8, 1.2));
+  if (options.scenario == Scenario::series)
+    depth = std::min(480.0, depth * random.uniform(0.8, 1.2));
   // A detected profile needs room to turn; fixed depths leave 10 m at both ends.
   double shallowest = is_tow(options.scenario) ? 5.0 : 15.0;
   if (options.scenario == Scenario::descent_fixed) shallowest = 30.0;
@@ -53,8 +56,14 @@ static CastSpeeds cast_speeds(Scenario s) {
   return s == Scenario::ascent ? CastSpeeds{1.0, 0.8} : CastSpeeds{0.8, 1.0};
 }
 
+// A track and the part of it that a time-range analysis is meant to cover.
+struct PlannedTrack {
+  Track track;
+  double analysed_from, analysed_to;  // [s]
+};
+
 // Soak, descent, turn, ascent, a short wait at the surface.
-static Track cast_track(Random& random, double depth, CastSpeeds speeds) {
+static PlannedTrack cast_track(Random& random, double depth, CastSpeeds speeds) {
   Track track(1.0, draw_heave(random, 1.0));
   track.add_leg(kLoweringSeconds, kSoakDepth, 0.0);
   track.add_leg(kSoakSeconds, kSoakDepth, 0.0);
@@ -62,26 +71,54 @@ static Track cast_track(Random& random, double depth, CastSpeeds speeds) {
   track.add_leg(kTurnSeconds, depth, 0.0);
   track.add_leg((depth - kSurfaceDepth) / speeds.up, kSurfaceDepth, 0.0);
   track.add_leg(kSurfaceSeconds, kSurfaceDepth, 0.0);
-  return track;
+  const double end = track.duration();
+  return {std::move(track), 0.0, end};
 }
 
-// Soak, pay out to the tow depth, tow with the winch trimming the depth
-// every minute or two, haul in. tow_start and tow_end receive the times
-// [s] at which the tow at depth begins and ends.
-static Track tow_track(Random& random, double depth, double seconds, double& tow_start,
-                       double& tow_end) {
+// Soak, pay out to the tow depth, tow there for the given seconds with the
+// winch trimming the depth every minute or two, haul in. The tow at depth
+// is the part to analyse.
+static PlannedTrack tow_track(Random& random, double depth, double seconds) {
   Track track(1.0, draw_heave(random, 0.4));
   track.add_leg(kLoweringSeconds, kSoakDepth, kTowSpeed);
   track.add_leg(kSoakSeconds, kSoakDepth, kTowSpeed);
   track.add_leg((depth - kSoakDepth) / kPayOutSpeed, depth, kTowSpeed);
-  tow_start = track.duration();
-  tow_end = tow_start + seconds;
+  const double tow_start = track.duration();
+  const double tow_end = tow_start + seconds;
   while (track.duration() < tow_end) {
     const double leg = std::min(random.uniform(60.0, 120.0), tow_end - track.duration());
     track.add_leg(leg, std::max(kSoakDepth, depth + random.uniform(-1.5, 1.5)), kTowSpeed);
   }
   track.add_leg((track.end_depth() - kSurfaceDepth) / kPayOutSpeed, kSurfaceDepth, kTowSpeed);
-  return track;
+  return {std::move(track), tow_start, tow_end};
+}
+
+static std::uint64_t size_limit(const Options& options) {
+  if (options.scenario != Scenario::large) return 0;
+  return static_cast<std::uint64_t>(options.size_mb * kBytesPerMegabyte);
+}
+
+static PlannedTrack plan_track(const Options& options, Random& random, double depth) {
+  switch (options.scenario) {
+    case Scenario::tow:
+      return tow_track(random, depth, options.duration);
+    case Scenario::large:
+      // The recording stops when it is full; at a kilobyte or more per
+      // second, this tow is always long enough.
+      return tow_track(random, depth, size_limit(options) / 1000.0);
+    default:
+      return cast_track(random, depth, cast_speeds(options.scenario));
+  }
+}
+
+// Damage spread over the middle of the descent, inside the cast that
+// profile detection finds.
+static DamagePlan plan_damage(Scenario scenario, double depth) {
+  if (scenario != Scenario::damaged) return DamagePlan();
+  const double descent_start = kLoweringSeconds + kSoakSeconds;
+  const double descent_seconds = (depth - kSoakDepth) / cast_speeds(scenario).down;
+  return DamagePlan::every_kind(descent_start + 0.1 * descent_seconds,
+                                descent_start + 0.7 * descent_seconds);
 }
 
 static Station draw_station(Random& random, const Options& options, int file_number, double depth,
@@ -108,36 +145,29 @@ static Station draw_station(Random& random, const Options& options, int file_num
 
 RecordingPlan plan_recording(const Options& options, int file_number) {
   const Scenario scenario = options.scenario;
-  const std::uint64_t seed = scenario == Scenario::series
-                                 ? mix_seed(options.seed, 1000 + static_cast<std::uint64_t>(file_number))
-                                 : options.seed;
+  const std::uint64_t seed =
+      scenario == Scenario::series
+          ? mix_seed(options.seed, 1000 + static_cast<std::uint64_t>(file_number))
+          : options.seed;
   Random random(mix_seed(seed, 7));
   const double depth = cast_depth(options, random);
   const int scan_rate =
       options.scan_rate > 0 ? options.scan_rate : (scenario == Scenario::damaged ? 25 : 24);
-  const std::uint64_t size_limit =
-      scenario == Scenario::large ? static_cast<std::uint64_t>(options.size_mb * kBytesPerMegabyte) : 0;
-
-  double tow_start = 0.0, tow_end = 0.0;
-  // A large recording tows until it is full: about a kilobyte per second
-  // at the least, so this many seconds are always enough.
-  const double tow_seconds = scenario == Scenario::large ? size_limit / 1000.0 : options.duration;
-  Track track = is_tow(scenario) ? tow_track(random, depth, tow_seconds, tow_start, tow_end)
-                                 : cast_track(random, depth, cast_speeds(scenario));
-  if (!is_tow(scenario)) tow_end = track.duration();
-
-  DamagePlan damage;
-  if (scenario == Scenario::damaged) {
-    const double descent_start = kLoweringSeconds + kSoakSeconds;
-    const double descent_seconds = (depth - kSoakDepth) / cast_speeds(scenario).down;
-    damage = DamagePlan::every_kind(descent_start + 0.1 * descent_seconds,
-                                    descent_start + 0.7 * descent_seconds);
-  }
+  PlannedTrack planned = plan_track(options, random, depth);
   Station station = draw_station(random, options, file_number, depth, scan_rate);
   const long first_time_count = 200 + random.below(2000);
-  return RecordingPlan{std::move(station), std::move(track), seed,      scan_rate,
-                       is_tow(scenario) ? 0.4 : 1.0, tow_start,        tow_end,
-                       first_time_count, size_limit,  std::move(damage)};
+  // Tows run offshore, in poorer water than the casts on the shelf.
+  const double abundance = is_tow(scenario) ? 0.4 : 1.0;
+  return RecordingPlan{std::move(station),
+                       std::move(planned.track),
+                       seed,
+                       scan_rate,
+                       abundance,
+                       planned.analysed_from,
+                       planned.analysed_to,
+                       first_time_count,
+                       size_limit(options),
+                       plan_damage(scenario, depth)};
 }
 
 std::vector<OutputFile> output_files(const Options& options) {
@@ -167,8 +197,9 @@ static DataSetNames data_set_names(const Options& options) {
 
   // The processing opens folder + data set + file number + ".dat".
   const std::string extension = ".dat";
-  const bool has_extension = name.size() > extension.size() &&
-                             name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+  const bool has_extension =
+      name.size() > extension.size() &&
+      name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
   if (has_extension) name.erase(name.size() - extension.size());
   std::size_t digits = name.size();
   while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1]))) --digits;
@@ -194,7 +225,8 @@ std::string processing_arguments(const Options& options, const RecordingSummary&
 
   std::string binning = "2 0 0 1 1";  // depth bins, profile start and end detected
   if (is_tow(scenario)) {
-    binning = "1 " + std::to_string(summary.range_first) + ' ' + std::to_string(summary.range_last) + " 0 0";
+    binning = "1 " + std::to_string(summary.range_first) + ' ' +
+              std::to_string(summary.range_last) + " 0 0";
   } else if (scenario == Scenario::descent_fixed) {
     const long end_depth = std::lround(plan.station.planned_depth) - 10;
     binning = "2 0 0 10 " + std::to_string(end_depth);

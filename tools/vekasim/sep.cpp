@@ -47,8 +47,8 @@ void read_flow_meter(Random& random, double tunnel_speed, FrameStatus& status) {
   const double flow_time =
       status.flow_count * transit_count * (1.0 + kFlowTimeJitter * random.gaussian());
   // Keep the ratio inside the range of the calibration curves.
-  status.flow_time = std::lround(std::clamp(flow_time, kFewestCounts * status.flow_count,
-                                            kMostCounts * status.flow_count));
+  status.flow_time = std::lround(
+      std::clamp(flow_time, kFewestCounts * status.flow_count, kMostCounts * status.flow_count));
 }
 
 std::vector<std::string> sep_block_lines(const SepCounts& counts, const FrameStatus& status) {

@@ -20,12 +20,12 @@ using SepCounts = std::array<int, kSepChannels>;
 SepCounts draw_sep_counts(Random& random, double expected_total);
 
 struct FrameStatus {
-  long time_count;      // advances by one per frame
-  int flow_count;       // flow meter pulses in the frame, 0 when the flow is too slow
-  long flow_time;       // time counts over those pulses: flow_time / flow_count = transit count
-  int mep_particles;    // multi-element particles seen since the last frame
-  int lamp_level;       // light source monitor
-  double supply;        // battery voltage [V]
+  long time_count;    // advances by one per frame
+  int flow_count;     // flow meter pulses in the frame, 0 when the flow is too slow
+  long flow_time;     // time counts over those pulses: flow_time / flow_count = transit count
+  int mep_particles;  // multi-element particles seen since the last frame
+  int lamp_level;     // light source monitor
+  double supply;      // battery voltage [V]
 };
 
 // Flow meter reading of a frame with the given tunnel speed [m/s].

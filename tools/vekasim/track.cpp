@@ -22,7 +22,9 @@ double Track::duration() const {
   return legs_.empty() ? 0.0 : legs_.back().start + legs_.back().seconds;
 }
 
-double Track::end_depth() const { return legs_.empty() ? start_depth_ : legs_.back().depth_to; }
+double Track::end_depth() const {
+  return legs_.empty() ? start_depth_ : legs_.back().depth_to;
+}
 
 const Track::Leg& Track::leg_at(double seconds) const {
   auto after = std::upper_bound(legs_.begin(), legs_.end(), seconds,

@@ -32,8 +32,8 @@ class Track {
 
   // Needs at least one leg; beyond the end the last leg's depth is held.
   InstrumentState at(double seconds) const;
-  double duration() const;                   // [s]
-  double end_depth() const;                  // mean depth after the last leg [m]
+  double duration() const;   // [s]
+  double end_depth() const;  // mean depth after the last leg [m]
 
  private:
   struct Leg {
