@@ -7,6 +7,8 @@
 
 namespace vekasim {
 
+// Interleaved by line kind, so that the damage of each kind spreads over
+// the whole stretch of recording.
 constexpr Damage kEveryDamage[] = {
     Damage::ctd_extra_value,
     Damage::sep_bad_line_number,

@@ -11,6 +11,7 @@ namespace vekasim {
 
 enum class LineKind { ctd, sep, mep };
 
+// Damage to CTD lines comes first, then to SEP frames, then to MEP records.
 enum class Damage {
   ctd_extra_value,
   ctd_ends_after_separator,

@@ -1,5 +1,6 @@
 #include "vekasim/header.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdio>
 
@@ -94,6 +95,7 @@ std::vector<std::string> header_lines(const Station& s) {
   lines.push_back(labelled("Operator", "deck log sheet 2"));
   lines.push_back(labelled("Remarks", "none"));
   lines.push_back(labelled("End of header", "data follow"));
+  assert(lines.size() == kHeaderLines);
   return lines;
 }
 

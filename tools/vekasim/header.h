@@ -4,13 +4,14 @@
 // block's length and that line's layout are part of the format.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vekasim {
 
-constexpr int kHeaderLines = 46;
+constexpr std::size_t kHeaderLines = 46;
 
 struct Station {
   std::string cruise;

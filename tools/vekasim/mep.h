@@ -15,7 +15,6 @@ constexpr int kElements = 60;
 constexpr int kStartFlag = 32768;  // added to the size of a particle's first record
 constexpr int kLargestSize = 4096;
 constexpr int kLongestDuration = 1000;  // longer records are implausible
-constexpr int kMostParticleElements = 30;
 
 struct MepRecord {
   int element;

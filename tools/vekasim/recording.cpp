@@ -110,7 +110,6 @@ void RecordingWriter::write_frame(double seconds) {
   read_flow_meter(status_random_, state.tunnel_speed, status);
 
   write_lines(LineKind::sep, seconds, sep_block_lines(counts, status));
-  ++summary_.frames;
   note_frame_in_range(seconds);
   ++time_count_;
   particles_since_frame_ = 0;

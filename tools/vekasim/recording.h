@@ -29,7 +29,6 @@ struct RecordingPlan {
 constexpr long kReaderMepLimit = 500000;
 
 struct RecordingSummary {
-  long frames = 0;  // single-element frames (sample records) written
   long mep_records = 0;
   // Time counts of the first and last frame within the analysed part,
   // the last one held back so that at most kReaderMepLimit multi-element
