@@ -100,7 +100,7 @@ TEST_F(ProfileSpectraTest, UniformDensityFillsEachChannelByItsWidth) {
   EXPECT_EQ(store.mep_channel_biomass[30], store.channel_biomass[30]);
 }
 
-TEST_F(ProfileSpectraTest, ChannelScale) {
+TEST_F(ProfileSpectraTest, ChannelEdgesWidthsAndAbscissae) {
   store.flow_scale = 1.0;
   set_channel_scale(kChannels);
   EXPECT_EQ(store.nbss_size_bounds[1], 90.0);
