@@ -83,17 +83,24 @@ bool read_ctd_line() {
   return s.smode == 2 && end_test_passes();
 }
 
+// The four fields of an MEP line after its blank; a missing one reads 0.
+void read_mep_fields(int32_t fields[kMepFields + 1]) {
+  Store& s = store;
+  LineReader line(s.data_file);
+  for (int32_t field = 1; field <= s.mep_value_count; ++field) {
+    int c = read_field(line);
+    if (field <= kMepFields) fields[field] = count_value(s.token_text);
+    if (c == ' ' && s.token_text.empty()) report_empty_mep_field();
+    if (c == DataFile::kEmpty && field < s.mep_value_count) report_short_mep_line();
+  }
+}
+
 void read_mep_line() {
   Store& s = store;
   ++s.mep_count;
   if (s.data_file.read_char() != ' ') report_missing_mep_blank();
   int32_t fields[kMepFields + 1] = {};
-  for (int32_t field = 1; field <= s.mep_value_count; ++field) {
-    int c = read_field();
-    if (field <= kMepFields) fields[field] = count_value(s.token_text);
-    if (c == ' ' && s.token_text.empty()) report_empty_mep_field();
-    if (c == DataFile::kEmpty && field < s.mep_value_count) report_short_mep_line();
-  }
+  read_mep_fields(fields);
   if (s.mep_count <= kMepRecords) {
     s.mep_elements[s.mep_count] = {fields[1], fields[2], fields[3], fields[4], s.current_bin};
   }
@@ -106,8 +113,9 @@ void read_sep_counts(int32_t k, int32_t& channel) {
   Store& s = store;
   const int32_t last = s.sep_values_per_line * k;
   double* counts = is_step(s.current_bin) ? s.bin_counts[s.current_bin] : nullptr;
+  LineReader line(s.data_file);
   do {
-    int c = read_field();
+    int c = read_field(line);
     ++channel;
     if (counts != nullptr && channel <= kClasses) counts[channel] += count_value(s.token_text);
     if (c == DataFile::kEmpty) {

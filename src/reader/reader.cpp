@@ -142,8 +142,9 @@ void read_l5_values(double values[8], bool main_pass) {
   Store& s = store;
   if (s.data_file.read_char() != ' ') report_missing_l5_blank();
   const int32_t fields = s.l5_value_count;
+  LineReader line(s.data_file);
   for (int32_t field = 1; field <= fields; ++field) {
-    int c = read_field();
+    int c = read_field(line);
     if (field <= kL5Fields) values[field] = real_value(s.token_text);
     if (c == DataFile::kEmpty) {
       if (field < fields) report_short_l5_line(main_pass);

@@ -11,8 +11,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
+#include "store/data_file.h"
 #include "store/reader_state.h"
+#include "store/store.h"
 
 namespace veka {
 
@@ -31,10 +34,47 @@ enum class CtdLineEnd {
 // line at once, and every stored value first saves values 1..3.
 CtdLineEnd read_ctd_values(bool first_two_phases);
 
+// The rest of the current line, read character by character with the same
+// results as DataFile::read_char but from a local view of the line; the file
+// moves on by what was read when the LineReader goes out of scope.
+class LineReader {
+ public:
+  explicit LineReader(DataFile& file) : file_(file) {
+    std::string_view rest = file.rest_of_line();
+    begin_ = rest.data();
+    next_ = begin_;
+    end_ = begin_ + rest.size();
+  }
+  ~LineReader() { file_.consume(static_cast<size_t>(next_ - begin_)); }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  int read_char() {
+    return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty;
+  }
+
+ private:
+  DataFile& file_;
+  const char* begin_;
+  const char* next_;
+  const char* end_;
+};
+
 // Reads one field of an SEP, L5 or MEP line into token_text and returns the
-// character that ended it: a blank, or DataFile::kEmpty at the line end (where
-// every further field is empty).
-int read_field();
+// character that ended it (also left in next_char): a blank, or
+// DataFile::kEmpty at the line end, where every further field is empty.
+inline int read_field(LineReader& line) {
+  TokenText& text = store.token_text;
+  text.clear();
+  for (;;) {
+    int c = line.read_char();
+    if (c == ' ' || c == DataFile::kEmpty) {
+      store.next_char = c;
+      return c;
+    }
+    if (c != ',') text.append(c);
+  }
+}
 
 // Conversions of a field: text that is not a number (the empty text included)
 // gives 0.
