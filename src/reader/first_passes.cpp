@@ -94,7 +94,7 @@ bool search_l5_line() {
     return false;
   }
   s.sep_line_number = 5;
-  double values[8] = {};
+  double values[kL5Values + 1] = {};
   read_l5_values(values, false);
   s.data_file.skip_line();
   s.tctr = round_to_int(values[3]);

@@ -22,7 +22,6 @@ constexpr double kMaxTemperature = 35.0;
 constexpr double kMaxConductivity = 50.0;
 constexpr double kDeepestStep = 500.0;  // [m]
 constexpr int32_t kMepFields = 4;
-constexpr int32_t kL5Fields = 7;
 
 // The instrument's values 2 and 3 are conductivity and temperature; a line
 // beyond their range, like a line the tokenizer rejected, is replaced by the
@@ -131,10 +130,10 @@ bool read_l5_line() {
   const int32_t bin = s.current_bin;
   const bool inside = is_step(bin);
   if (inside) s.sep_frames[bin] += 1.0;
-  double values[kL5Fields + 1] = {};
+  double values[kL5Values + 1] = {};
   read_l5_values(values, true);
   if (inside) {
-    for (int i = 1; i <= kL5Fields; ++i) s.l5_values[bin][i] = values[i];
+    for (int i = 1; i <= kL5Values; ++i) s.l5_values[bin][i] = values[i];
   }
   s.data_file.skip_line();
   if (inside && values[4] > 0.0) {

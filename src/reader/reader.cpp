@@ -26,7 +26,6 @@ namespace veka {
 
 namespace {
 
-constexpr int32_t kL5Fields = 7;
 constexpr int kSepClassesByMm = 400;  // size channels that go into sep_counts_by_mm
 constexpr int kFileNameIndent = 34;
 
@@ -138,14 +137,14 @@ void round_depth_and_time() {
   s.elapsed_time = round_to_fraction(s.elapsed_time, 100.0);
 }
 
-void read_l5_values(double values[8], bool main_pass) {
+void read_l5_values(double values[kL5Values + 1], bool main_pass) {
   Store& s = store;
   if (s.data_file.read_char() != ' ') report_missing_l5_blank();
   const int32_t fields = s.l5_value_count;
   LineReader line(s.data_file);
   for (int32_t field = 1; field <= fields; ++field) {
     int c = read_field(line);
-    if (field <= kL5Fields) values[field] = real_value(s.token_text);
+    if (field <= kL5Values) values[field] = real_value(s.token_text);
     if (c == DataFile::kEmpty) {
       if (field < fields) report_short_l5_line(main_pass);
       if (s.token_text.empty()) report_short_l5_line(main_pass);

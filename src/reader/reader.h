@@ -61,9 +61,11 @@ void take_ctd_line_values();
 void apply_spike_filter();
 void round_depth_and_time();
 
-// The blank after "L5" and the seven values of an L5 line, with their
-// checks; `main_pass` selects the program line shown in messages 14 and 15.
-void read_l5_values(double values[8], bool main_pass);
+// The blank after "L5" and the seven values of an L5 line into
+// values[1..7], with their checks; `main_pass` selects the program line
+// shown in messages 14 and 15.
+constexpr int32_t kL5Values = 7;
+void read_l5_values(double values[kL5Values + 1], bool main_pass);
 
 // ---- Checks and their console messages ----
 void report_first_pass_ctd_line(CtdLineEnd end);  // messages 1 to 3

@@ -7,8 +7,8 @@ namespace veka {
 
 namespace {
 
-// A value is dropped with its whole line when its characters, counted from
-// the first, reach this number.
+// A value of this many characters or more drops its whole line: the count
+// of characters read after the first one reaches it on the value's end.
 constexpr int32_t kAbandonLength = 13;
 constexpr int32_t kStoredValues = 11;
 
@@ -41,8 +41,8 @@ CtdLineEnd read_ctd_values(bool first_two_phases) {
       if (s.field_index == expected) return CtdLineEnd::complete;
       if (s.field_index > expected) return CtdLineEnd::extra_data;
       if (first_two_phases) return CtdLineEnd::ended_before_value;
-      // Otherwise a value is collected from the line end: it comes out empty
-      // (or "-") and the checks below reject the line.
+      // Otherwise a value is collected from the line end: an empty one is
+      // rejected below, a "-" left by a sign separator converts to 0.
     } else if (c == ' ' || c == ',') {
       continue;
     } else {
