@@ -4,9 +4,9 @@
 //   between them; the CTD lines are passed over in every pass;
 // - a depth-mode tow-yo over a time range: the same, and every CTD line is
 //   read in all three passes.
-// Each is measured in two parts, the profile scan with the start search
+// Each is measured in two pieces, the profile scan with the start search
 // (which reads the whole file once) and the main pass; the byte rate is the
-// part's share of the file over its time. Peak memory is the resident set
+// piece's share of the file over its time. Peak memory is the resident set
 // of the whole process (store and mapped file included).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -100,6 +100,7 @@ std::string simulated_tow(const std::function<double(int32_t)>& depth_of) {
 }
 
 std::vector<std::string> tow_arguments(const std::string& folder, const char* mode) {
+  // clang-format off
   std::vector<std::string> args = {
       "vekaproc", folder, "B", folder, mode, "1", "999999", "0", "0", "b1", "0", "24",
       "D", "C", "T", "S", "A1", "x", "x", "x", "x", "x", "x",
@@ -109,13 +110,13 @@ std::vector<std::string> tow_arguments(const std::string& folder, const char* mo
       "0.5", "2.0", "1.0", "3.0", "3.0", "20.0",
       "100", "250", "250", "500", "500", "1000", "1000", "2000", "2000", "4000",
       "0", "1", "1", "0", "0", "0"};
+  // clang-format on
   return args;
 }
 
 // The recording's file lives as long as the benchmark program.
 struct Recording {
-  Recording(const char* name, const char* data_mode,
-            const std::function<double(int32_t)>& depth_of)
+  Recording(const char* name, const char* data_mode, const std::function<double(int32_t)>& depth_of)
       : folder(std::string("/tmp/vekabench-") + name + "-" + std::to_string(getpid()) + "/"),
         mode(data_mode) {
     std::string content = simulated_tow(depth_of);
@@ -142,9 +143,8 @@ const Recording& time_tow() {
 }
 
 const Recording& depth_tow_yo() {
-  static const Recording recording("depth", "0", [](int32_t block) {
-    return 105.0 + 100.0 * std::sin(block / 400.0);
-  });
+  static const Recording recording(
+      "depth", "0", [](int32_t block) { return 105.0 + 100.0 * std::sin(block / 400.0); });
   return recording;
 }
 
@@ -200,11 +200,15 @@ void main_pass(benchmark::State& state, const Recording& recording) {
 void BM_TimeTowProfileScanAndSearch(benchmark::State& state) {
   profile_scan_and_start_search(state, time_tow());
 }
-void BM_TimeTowMainPass(benchmark::State& state) { main_pass(state, time_tow()); }
+void BM_TimeTowMainPass(benchmark::State& state) {
+  main_pass(state, time_tow());
+}
 void BM_DepthTowYoProfileScanAndSearch(benchmark::State& state) {
   profile_scan_and_start_search(state, depth_tow_yo());
 }
-void BM_DepthTowYoMainPass(benchmark::State& state) { main_pass(state, depth_tow_yo()); }
+void BM_DepthTowYoMainPass(benchmark::State& state) {
+  main_pass(state, depth_tow_yo());
+}
 
 BENCHMARK(BM_TimeTowProfileScanAndSearch)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_TimeTowMainPass)->Unit(benchmark::kMillisecond)->Iterations(3);

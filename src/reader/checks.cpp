@@ -1,6 +1,7 @@
-// Messages of the reader's checks of damaged lines. Each quotes the values
-// involved: D, T and C are depth, ctd_t_value and ctd_c_value as they stand,
-// that is, the values of the last accepted CTD line.
+// The reader's checks of damaged lines and their messages, and the depth
+// spike filter. Each message quotes the values involved: D, T and C are
+// depth, ctd_t_value and ctd_c_value as they stand, that is, the values of
+// the last accepted CTD line.
 #include <cmath>
 #include <string>
 
@@ -23,18 +24,26 @@ std::string temperature_and_conductivity() {
   return real_field(store.ctd_t_value, 8, 3) + real_field(store.ctd_c_value, 8, 3);
 }
 
-std::string profile_field() { return " Profile" + int_field(store.profile_number, 3); }
+std::string profile_field() {
+  return " Profile" + int_field(store.profile_number, 3);
+}
 
-std::string tctr_field(int32_t count) { return " tctr" + int_field(count, 8); }
+std::string tctr_field(int32_t count) {
+  return " tctr" + int_field(count, 8);
+}
 
 // The number 0 and dive_sign in the two-digit scientific form.
-std::string zero_and_dive_sign() { return sci_field(0.0) + sci_field(store.dive_sign); }
+std::string zero_and_dive_sign() {
+  return sci_field(0.0) + sci_field(store.dive_sign);
+}
 
 std::string character_text(int c) {
   return c == DataFile::kEmpty ? std::string() : std::string(1, static_cast<char>(c));
 }
 
-std::string token() { return std::string(store.token_text.view()); }
+std::string token() {
+  return std::string(store.token_text.view());
+}
 
 void line_and_wait(const std::string& text) {
   console::line(text);
@@ -78,7 +87,9 @@ void report_first_pass_ctd_line(CtdLineEnd end) {
   }
 }
 
-void report_long_bad_ctd_run() { line_and_wait("Check 2 Lines after Line 5"); }
+void report_long_bad_ctd_run() {
+  line_and_wait("Check 2 Lines after Line 5");
+}
 
 void report_main_pass_ctd_line(CtdLineEnd end) {
   const Store& s = store;

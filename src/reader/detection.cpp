@@ -26,15 +26,13 @@ constexpr int32_t kStartMark = 100;
 constexpr double kEndDepthMark = 101.0;
 // The cast has turned once it is this far above its deepest point [m].
 constexpr double kTurnRise = 5.0;
-constexpr double kMaxTrackedRate = 10.0;  // [m/s]
+constexpr double kMaxTrackedRate = 10.0;    // [m/s]
 constexpr double kMaxTrackedDepth = 500.0;  // [m]
-constexpr double kTimeMargin = 0.75;  // [s]
+constexpr double kTimeMargin = 0.75;        // [s]
 
-bool selects_variant(DepthChoice choice) {
-  return choice == DepthChoice::one || choice == DepthChoice::above_one;
+bool is_descending() {
+  return store.dive_direction == 1;
 }
-
-bool is_descending() { return store.dive_direction == 1; }
 
 // Depths outside these bounds, and scans faster than a lowered instrument
 // can move, say nothing about the cast.
@@ -146,7 +144,9 @@ DepthChoice depth_choice(int32_t argument) {
   return DepthChoice::above_one;
 }
 
-int32_t start_depth_argument() { return argument_integer(7); }
+int32_t start_depth_argument() {
+  return argument_integer(7);
+}
 
 int32_t end_depth_argument() {
   // end_depth_text is cut from an argument that converted as an integer, so
@@ -217,8 +217,7 @@ bool end_test_passes() {
   const bool after_bottom = s.elapsed_time > s.bottom_time - kTimeMargin;
   if (is_descending()) {
     bool untimed = (zero_start && (zero_end || end == DepthChoice::above_one)) ||
-                   (start == DepthChoice::above_one &&
-                    (zero_end || end == DepthChoice::above_one));
+                   (start == DepthChoice::above_one && (zero_end || end == DepthChoice::above_one));
     return untimed || (variant && after_bottom);
   }
   if ((zero_start && end != DepthChoice::none) || (start == DepthChoice::above_one && zero_end)) {

@@ -24,7 +24,9 @@ namespace {
 constexpr int kHeaderLinesSkipped = 10;
 constexpr int kFirstCtdLinesPassedOver = 3;
 
-bool is_data_tag(int tag) { return tag == 'C' || tag == 'L' || tag == 'M'; }
+bool is_data_tag(int tag) {
+  return tag == 'C' || tag == 'L' || tag == 'M';
+}
 
 // A header block starts at a "#" line. Its first lines are not looked at;
 // then every line starting with "#" or "*" belongs to it, and a line whose
@@ -112,8 +114,7 @@ void end_profile_scan() {
   DepthChoice start = depth_choice(start_depth_argument());
   DepthChoice end = depth_choice(end_depth_argument());
   const bool descending = s.dive_direction == 1;
-  const bool variant = (start == DepthChoice::one || start == DepthChoice::above_one) &&
-                       (end == DepthChoice::one || end == DepthChoice::above_one);
+  const bool variant = selects_variant(start) && selects_variant(end);
   if (descending) {
     s.start_depth = round_even(s.top_depth);
     s.end_depth = round_even(s.bottom_depth);

@@ -30,14 +30,16 @@ constexpr int kSepClassesByMm = 400;  // size channels that go into sep_counts_b
 constexpr int kFileNameIndent = 34;
 
 // A step that the reader hands on as a range bound lies inside the arrays.
-int32_t limited_to_steps(int32_t step) { return std::clamp(step, 1, kSteps); }
+int32_t limited_to_steps(int32_t step) {
+  return std::clamp(step, 1, kSteps);
+}
 
 void print_start_line() {
   const Store& s = store;
   console::end_line();
   if (s.smode < 2) {
-    console::line("1-Found Start Time" + int_field(s.tctr, 8) + " Depth" + real_field(s.depth, 5, 1) +
-                  " dint" + int_field(s.current_bin, 5) + " Dive_dirn" +
+    console::line("1-Found Start Time" + int_field(s.tctr, 8) + " Depth" +
+                  real_field(s.depth, 5, 1) + " dint" + int_field(s.current_bin, 5) + " Dive_dirn" +
                   real_field(s.dive_sign, 4, 0) + " Temp" + real_field(s.ctd_t_value, 7, 3) +
                   " Sal" + real_field(s.ctd_c_value, 7, 3) + "Search endtime" +
                   int_field(s.count_last, 6));
@@ -59,8 +61,8 @@ void print_end_lines() {
                        "  Stored MEPs" + int_field(s.mep_count, 6) + " Profile" +
                        int_field(s.run_label_number, 3);
   if (s.smode < 2) {
-    console::line("2-Found End Time  " + int_field(s.tctr, 8) + " Depth" + real_field(s.depth, 8, 3) +
-                  quoted);
+    console::line("2-Found End Time  " + int_field(s.tctr, 8) + " Depth" +
+                  real_field(s.depth, 8, 3) + quoted);
   } else {
     console::line("2-Found End Depth" + real_field(s.depth, 8, 3) + " Time/ct" +
                   int_field(s.tctr, 8) + quoted);

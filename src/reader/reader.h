@@ -29,15 +29,19 @@ void read_data_file();
 
 // The passes, in their order.
 void initialise_reader();
-void find_start();        // profile scan and start search, up to the start
-void handle_start();      // the start line and the first step
-void read_main_pass();    // up to the end of data
-void finish_reading();    // end of data, range and post-processing
+void find_start();      // profile scan and start search, up to the start
+void handle_start();    // the start line and the first step
+void read_main_pass();  // up to the end of data
+void finish_reading();  // end of data, range and post-processing
 
 // Arguments 7 and 8 choose the detection: 0, 1 or more than 1. A negative
 // value is none of these and selects no rule at all.
 enum class DepthChoice { none, zero, one, above_one };
 DepthChoice depth_choice(int32_t argument);
+// A detection variant needs both arguments at 1 or more.
+inline bool selects_variant(DepthChoice choice) {
+  return choice == DepthChoice::one || choice == DepthChoice::above_one;
+}
 int32_t start_depth_argument();  // argument 7
 int32_t end_depth_argument();    // argument 8, as its 4-character text
 
@@ -63,25 +67,34 @@ void round_depth_and_time();
 
 // The blank after "L5" and the seven values of an L5 line into
 // values[1..7], with their checks; `main_pass` selects the program line
-// shown in messages 14 and 15.
+// that the message of a short line shows.
 constexpr int32_t kL5Values = 7;
 void read_l5_values(double values[kL5Values + 1], bool main_pass);
 
 // ---- Checks and their console messages ----
-void report_first_pass_ctd_line(CtdLineEnd end);  // messages 1 to 3
-void report_long_bad_ctd_run();                    // after more than 20, with a wait
-void report_main_pass_ctd_line(CtdLineEnd end);   // messages 5 to 7
-void report_too_many_bad_ctd_lines();              // with a wait
-void report_deep_scan();
-void report_bad_sep_line_number(int32_t k);        // 8
-void report_missing_sep_blank();                   // 9
-void report_short_sep_line(int32_t k, int32_t channel);  // 10
-void report_empty_sep_count(int32_t k);            // 11
-void report_missing_sep_line(int32_t k);           // 12
-void report_missing_l5_blank();                    // 13
-void report_short_l5_line(bool main_pass);         // 14 and 15
-void report_missing_mep_blank();                   // 16
-void report_empty_mep_field();                     // 17
-void report_short_mep_line();                      // 18
+// A CTD line that the tokenizer rejected, in the first two phases and in the
+// main pass; and a run of rejected lines longer than bad_ctd_limit (waits).
+void report_first_pass_ctd_line(CtdLineEnd end);
+void report_main_pass_ctd_line(CtdLineEnd end);
+void report_long_bad_ctd_run();
+void report_too_many_bad_ctd_lines();
+void report_deep_scan();  // a main-pass depth beyond 500 m
+// SEP lines (all wait): a blank or a number above 4 after "L", no blank
+// after the number, a count at the line end before channel 32·k, an empty
+// count at the line end, a block line that does not start with "L".
+void report_bad_sep_line_number(int32_t k);
+void report_missing_sep_blank();
+void report_short_sep_line(int32_t k, int32_t channel);
+void report_empty_sep_count(int32_t k);
+void report_missing_sep_line(int32_t k);
+// L5 lines (wait): no blank after "L5"; a value at the line end before the
+// seventh, or an empty one there.
+void report_missing_l5_blank();
+void report_short_l5_line(bool main_pass);
+// MEP lines (no wait): no blank after "M", an empty field before a blank, a
+// field at the line end before the fourth.
+void report_missing_mep_blank();
+void report_empty_mep_field();
+void report_short_mep_line();
 
 }  // namespace veka

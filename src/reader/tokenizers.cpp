@@ -13,8 +13,7 @@ constexpr int32_t kAbandonLength = 13;
 constexpr int32_t kStoredValues = 11;
 
 bool ends_ctd_value(int c, int32_t field_index) {
-  return c == ' ' || c == DataFile::kEmpty || c == ',' || c == '-' ||
-         (c == '+' && field_index > 0);
+  return c == ' ' || c == DataFile::kEmpty || c == ',' || c == '-' || (c == '+' && field_index > 0);
 }
 
 void store_ctd_value(bool first_two_phases) {

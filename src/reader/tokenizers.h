@@ -49,9 +49,7 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  int read_char() {
-    return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty;
-  }
+  int read_char() { return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty; }
 
  private:
   DataFile& file_;

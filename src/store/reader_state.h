@@ -43,7 +43,7 @@ struct ReaderState {
   double ctd_t_value;
   double ctd_c_value;
   double ctd_s_value;
-  double elapsed_time;   // [s]
+  double elapsed_time;  // [s]
   int32_t current_bin;
   int32_t tctr;
   int32_t start_tctr;
@@ -62,7 +62,7 @@ struct ReaderState {
   int32_t start_index;  // "dints"
   int32_t end_index;    // "dinte"
   int32_t profile_number;
-  int32_t range_lo;     // first and last step of the profile
+  int32_t range_lo;  // first and last step of the profile
   int32_t range_hi;
   double l5_values[501][8];  // [step][1..7] of the last L5 line in the step
 

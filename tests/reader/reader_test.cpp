@@ -13,9 +13,9 @@ class ReaderStepsTest : public ReaderRun {};
 
 TEST_F(ReaderStepsTest, DepthStepsRoundHalvesToEven) {
   use_depth_steps();
-  std::string out = read(header() + ctd_lines(10.0, 4) + sep_block(100) + ctd(0.4) +
-                         sep_block(101, {{1, 3}}) + ctd(2.5) + sep_block(102, {{1, 5}}) +
-                         ctd(3.5) + sep_block(103, {{1, 7}, {128, 2}}, 0));
+  std::string out =
+      read(header() + ctd_lines(10.0, 4) + sep_block(100) + ctd(0.4) + sep_block(101, {{1, 3}}) +
+           ctd(2.5) + sep_block(102, {{1, 5}}) + ctd(3.5) + sep_block(103, {{1, 7}, {128, 2}}, 0));
   EXPECT_EQ(store.ctd[10][1], 1.0);  // the start
   EXPECT_EQ(store.ctd[1][1], 1.0);   // 0.4 m counts as 1 m
   EXPECT_EQ(store.ctd[2][1], 1.0);
@@ -51,10 +51,10 @@ TEST_F(ReaderStepsTest, DepthStepsRoundHalvesToEven) {
 
 TEST_F(ReaderStepsTest, TimeModeBlocksGoToTheSliceOfThePreviousCount) {
   args[4] = "1", args[5] = "100", args[6] = "1099", args[7] = "0", args[8] = "0";  // dfct 0.5
-  std::string out = read(header() + sep_block(100) + sep_block(101, {{1, 2}}) +
-                         sep_block(103, {{1, 4}}) + sep_block(99, {{1, 8}}) +
-                         sep_block(104, {{1, 16}}) + sep_block(1099, {{1, 32}}) +
-                         sep_block(105, {{1, 64}}) + "M 1 2 3 4\n");
+  std::string out =
+      read(header() + sep_block(100) + sep_block(101, {{1, 2}}) + sep_block(103, {{1, 4}}) +
+           sep_block(99, {{1, 8}}) + sep_block(104, {{1, 16}}) + sep_block(1099, {{1, 32}}) +
+           sep_block(105, {{1, 64}}) + "M 1 2 3 4\n");
   EXPECT_EQ(out,
             "xxxxxx 10000.0    -1.0 10000.0    -1.0   0.000    0.00    0.00\r\n"
             "1-Found Start Time     100 Depth  1.0 dint    1 Dive_dirn   0 Temp  0.000 Sal  0.000"
@@ -128,8 +128,8 @@ TEST_F(ReaderStepsTest, HeaderBlockHandsItsLastLineOnMidLine) {
   // "La" in characters 5 and 6 takes two more lines with it; the second of
   // them is a comment, so one more line goes.
   // Read from its 7th character on, the lost line would be the start.
-  read("# h\n" + ten_lines + "*abcLa\n" + l5_line(100) + "* c\n" +
-       "Lxxxxx5 1 2 100 40 640 6 7\n" + sep_block(100, {{1, 5}}) + sep_block(101, {{1, 7}}));
+  read("# h\n" + ten_lines + "*abcLa\n" + l5_line(100) + "* c\n" + "Lxxxxx5 1 2 100 40 640 6 7\n" +
+       sep_block(100, {{1, 5}}) + sep_block(101, {{1, 7}}));
   EXPECT_EQ(store.bin_counts[1][1], 7.0);
 }
 
@@ -214,9 +214,8 @@ TEST_F(ReaderRangeTest, StepsBeyond500StayOutsideTheArrays) {
 TEST_F(ReaderRangeTest, SepCountsByMillimetreAndArgument60) {
   use_depth_steps();
   args[60] = "5";
-  read(header() + ctd_lines(10.0, 4) + sep_block(100) +
-       count_line(1) + count_line(2) + count_line(3, {{66, 1}, {67, 2}}) + count_line(4) +
-       l5_line(101) + ctd(11.0) +
+  read(header() + ctd_lines(10.0, 4) + sep_block(100) + count_line(1) + count_line(2) +
+       count_line(3, {{66, 1}, {67, 2}}) + count_line(4) + l5_line(101) + ctd(11.0) +
        sep_block(102));
   // Channel 66 is 990 um, 67 is 1005 um.
   EXPECT_EQ(store.sep_counts_by_mm[1], 1);

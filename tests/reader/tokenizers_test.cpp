@@ -92,7 +92,7 @@ TEST_F(ReaderTokenizerTest, LongCtdValuesAreCutAtEightAndDropTheLineAtThirteen) 
   EXPECT_EQ(ctd("C 1 123456789012 2 3"), CtdLineEnd::complete);  // 12 characters
   EXPECT_EQ(store.ctd_values[2], 12345678.0);
   EXPECT_EQ(ctd("C 1 1234567890123 2 3"), CtdLineEnd::abandoned);
-  EXPECT_EQ(store.ctd_values[1], 1.0);  // what was stored before stays
+  EXPECT_EQ(store.ctd_values[1], 1.0);                             // what was stored before stays
   EXPECT_EQ(ctd("C 1 2 3 1234567890123"), CtdLineEnd::abandoned);  // also at the line end
   // The "-" that starts a value after a sign separator is not counted.
   EXPECT_EQ(ctd("C 1-123456789012 2 3"), CtdLineEnd::complete);
