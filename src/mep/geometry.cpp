@@ -70,12 +70,24 @@ void reshape_inner_block(ElementBlock& block, bool dark) {
   }
 }
 
+// Shift across the beam of the block's step k.
+int32_t shear_shift(const ElementBlock& block, int32_t k) {
+  return block.shear_direction * ((k - 1) * block.shear / block.length);
+}
+
+// All cells of a block have one colour, so they are drawn column by column,
+// in runs of steps with the same shift.
 void draw_block(const ElementBlock& block) {
   const int32_t colour = block.record % 2 == 1 ? 4 : 5;
   const int32_t origin = store.batch_offset + block.a0;
-  for (int32_t k = 1; k <= block.length; ++k) {
-    const int32_t shift = block.shear_direction * ((k - 1) * block.shear / block.length);
-    for (int32_t j = 1; j <= block.width; ++j) set_picture_cell(origin + j + shift, block.b0 + k, colour);
+  for (int32_t k = 1; k <= block.length;) {
+    const int32_t shift = shear_shift(block, k);
+    int32_t end = k;
+    while (end < block.length && shear_shift(block, end + 1) == shift) ++end;
+    for (int32_t j = 1; j <= block.width; ++j) {
+      draw_picture_run(origin + j + shift, block.b0 + k, block.b0 + end, colour);
+    }
+    k = end + 1;
   }
 }
 

@@ -41,9 +41,13 @@ bool in_picture(int32_t a, int32_t b) {
 
 bool shape_lines_wanted() { return store.shape_file_option == 1; }
 
-// Whether columns first..last of line b are all empty.
+// Whether columns first..last of line b are all empty; only the columns
+// the line has been drawn on need a look.
 bool line_is_clear(int32_t first, int32_t last, int32_t b) {
-  for (int32_t a = first; a <= last; ++a) {
+  if (b < 1 || b > kPictureLines || store.drawn_column_high[b] == 0) return true;
+  const int32_t low = std::max(first, store.drawn_column_low[b]);
+  const int32_t high = std::min(last, store.drawn_column_high[b]);
+  for (int32_t a = low; a <= high; ++a) {
     if (picture_cell(a, b) != 0) return false;
   }
   return true;
@@ -158,15 +162,20 @@ void align_end_blocks() {
 
 // ---- Corner tidying ----
 
-// The conditions of each rule are tested cheapest first: most cells fail
-// on their own line.
-void fill_one_cell_gaps(const Neighbourhood& c) {
-  if (c(0, 0) > 1 && c(1, 0) == 0 && c(0, 0) == c(2, 0)) c.set(1, 0, c(0, 0));
-  if (c(0, 0) > 1 && c(1, 1) == 0 && c(0, 1) == c(2, 1)) c.set(1, 1, c(0, 1));
+// The gap rule, the corner rule and the notch rule for one cell, in turn.
+// The corner rule needs a drawn cell with its own line empty on exactly one
+// side (-s) and drawn on the other (+s), and never changes which sides are
+// empty; the notch rule needs an empty cell with one side empty and the
+// other coloured. So only the mirror images of that side s are tried, in
+// their order (s,+1) before (s,-1).
+void fill_one_cell_gaps(const Neighbourhood& c, int32_t here) {
+  if (here <= 1) return;
+  if (c(1, 0) == 0 && here == c(2, 0)) c.set(1, 0, here);
+  if (c(1, 1) == 0 && c(0, 1) == c(2, 1)) c.set(1, 1, c(0, 1));
 }
 
 void cut_convex_corner(const Neighbourhood& c, int32_t s, int32_t t) {
-  if (!(c(0, 0) > 0 && c(-s, 0) == 0 && c(s, 0) > 0 && c(0, t) > 0 && c(s, t) > 0)) return;
+  if (!(c(0, t) > 0 && c(s, t) > 0)) return;
   if (c(s, -t) != 0 || c(0, -t) != 0 || c(-s, -t) != 0 || c(-s, t) != 0) return;
   if (!(c(2 * s, 0) > 0 && c(0, 2 * t) > 0)) return;
   c.set(0, 0, 1);
@@ -177,8 +186,8 @@ void cut_convex_corner(const Neighbourhood& c, int32_t s, int32_t t) {
 }
 
 void fill_notch(const Neighbourhood& c, int32_t s, int32_t t) {
-  if (c(0, 0) != 0 || c(-s, 0) != 0) return;
-  if (!(c(s, 0) > 1 && c(s, -t) > 1 && c(0, t) > 1 && c(-s, t) > 1 && c(2 * s, 2 * t) > 1)) return;
+  if (c(0, 0) != 0) return;
+  if (!(c(s, -t) > 1 && c(0, t) > 1 && c(-s, t) > 1 && c(2 * s, 2 * t) > 1)) return;
   c.set(0, 0, 7);
   if (c(-2 * s, 0) == 0 && c(-3 * s, 0) == 0 && c(-2 * s, t) > 1 && c(-3 * s, t) > 1 &&
       c(s, -2 * t) > 1 && c(s, -3 * t) > 1) {
@@ -187,8 +196,32 @@ void fill_notch(const Neighbourhood& c, int32_t s, int32_t t) {
   }
 }
 
-// Mirror images in the order (+,+), (-,+), (+,-), (-,-).
-constexpr int32_t kMirrors[4][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+// The side s whose neighbour on the line passes `drawn` while the other
+// neighbour is empty; 0 when there is none.
+template <typename Drawn>
+int32_t open_side(const Neighbourhood& c, Drawn drawn) {
+  const int32_t left = c(-1, 0);
+  const int32_t right = c(1, 0);
+  if (left == 0 && drawn(right)) return 1;
+  if (right == 0 && drawn(left)) return -1;
+  return 0;
+}
+
+void tidy_cell(const Neighbourhood& c) {
+  const int32_t here = c(0, 0);
+  if (here == 0) {
+    const int32_t s = open_side(c, [](int32_t cell) { return cell > 1; });
+    if (s == 0) return;
+    fill_notch(c, s, 1);
+    fill_notch(c, s, -1);
+    return;
+  }
+  fill_one_cell_gaps(c, here);
+  const int32_t s = open_side(c, [](int32_t cell) { return cell > 0; });
+  if (s == 0) return;
+  cut_convex_corner(c, s, 1);
+  cut_convex_corner(c, s, -1);
+}
 
 // Lowest and highest line that columns first..last have been drawn on
 // (high 0 when none); every cell of those columns lies within them.
@@ -203,8 +236,8 @@ void drawn_line_span(int32_t first, int32_t last, int32_t& low, int32_t& high) {
 }
 
 // Every rule needs a drawn cell on its own line within one column of the
-// particle, so a line without one is passed over unchanged; the rules draw
-// only next to drawn cells, so the span of drawn lines grows as they go.
+// cell, so a line or a cell without one is passed over unchanged; the rules
+// draw only next to drawn cells, and the drawn spans grow as they go.
 void tidy_corners() {
   const MepState& m = store;
   const int32_t first = m.particle_offset + 2;
@@ -215,12 +248,10 @@ void tidy_corners() {
   for (int32_t b = std::max(2, low); b <= m.picture_height; ++b) {
     if (b > high) drawn_line_span(first - 1, last + 1, low, high);
     if (b > high) break;
-    if (line_is_clear(first - 1, last + 1, b)) continue;
-    for (int32_t a = first; a <= last; ++a) {
-      const Neighbourhood cell{a, b};
-      fill_one_cell_gaps(cell);
-      for (const auto& mirror : kMirrors) cut_convex_corner(cell, mirror[0], mirror[1]);
-      for (const auto& mirror : kMirrors) fill_notch(cell, mirror[0], mirror[1]);
+    if (b > kPictureLines || m.drawn_column_high[b] == 0) continue;
+    for (int32_t a = std::max(first, m.drawn_column_low[b] - 1);
+         a <= std::min(last, m.drawn_column_high[b] + 1); ++a) {
+      tidy_cell(Neighbourhood(a, b));
     }
   }
 }
@@ -251,10 +282,15 @@ int32_t entry_particle(int32_t line) {
 // Step and particle of the batch entry with the line's number, then one
 // field per column: empty, or the cell's digit.
 void write_picture_line(int32_t b) {
-  std::string text = int_field(entry_step(b), 6) + "," + int_field(entry_particle(b), 6);
+  static std::string text;
+  text = int_field(entry_step(b), 6) + "," + int_field(entry_particle(b), 6);
   for (int32_t a = 1; a <= store.batch_offset; ++a) {
     const int32_t value = picture_cell(a, b);
-    if (value != 0) text += std::to_string(value);
+    if (value > 0 && value < 10) {
+      text += static_cast<char>('0' + value);
+    } else if (value != 0) {
+      text += std::to_string(value);
+    }
     text += ',';
   }
   store.shape_file.line(text);
@@ -267,18 +303,38 @@ void write_header_line() {
   store.shape_header_written = 1;
 }
 
+// Records that column a holds cells on lines first..last (all within the
+// picture).
+void note_drawn(int32_t a, int32_t first, int32_t last) {
+  MepState& m = store;
+  m.drawn_columns.add(a);
+  m.drawn_lines.add(first);
+  m.drawn_lines.add(last);
+  if (m.drawn_line_high[a] == 0 || first < m.drawn_line_low[a]) m.drawn_line_low[a] = first;
+  m.drawn_line_high[a] = std::max(m.drawn_line_high[a], last);
+  for (int32_t b = first; b <= last; ++b) {
+    if (m.drawn_column_high[b] == 0 || a < m.drawn_column_low[b]) m.drawn_column_low[b] = a;
+    m.drawn_column_high[b] = std::max(m.drawn_column_high[b], a);
+  }
+}
+
 }  // namespace
 
 int32_t picture_cell(int32_t a, int32_t b) { return in_picture(a, b) ? store.shape_image[a][b] : 0; }
 
 void set_picture_cell(int32_t a, int32_t b, int32_t value) {
   if (!in_picture(a, b)) return;
-  MepState& m = store;
   store.shape_image[a][b] = value;
-  if (value == 0) return;
-  m.drawn_columns.add(a);
-  if (m.drawn_line_high[a] == 0 || b < m.drawn_line_low[a]) m.drawn_line_low[a] = b;
-  m.drawn_line_high[a] = std::max(m.drawn_line_high[a], b);
+  if (value != 0) note_drawn(a, b, b);
+}
+
+void draw_picture_run(int32_t a, int32_t first, int32_t last, int32_t value) {
+  if (a < 1 || a > kPictureColumns) return;
+  first = std::max(first, 1);
+  last = std::min(last, kPictureLines);
+  if (first > last) return;
+  std::fill(store.shape_image[a] + first, store.shape_image[a] + last + 1, value);
+  note_drawn(a, first, last);
 }
 
 void open_shape_file() {
@@ -343,7 +399,12 @@ void clear_batch() {
       m.drawn_line_low[a] = m.drawn_line_high[a] = 0;
     }
   }
+  if (m.drawn_lines.used != 0) {
+    std::fill(m.drawn_column_low + m.drawn_lines.low, m.drawn_column_low + m.drawn_lines.high + 1, 0);
+    std::fill(m.drawn_column_high + m.drawn_lines.low, m.drawn_column_high + m.drawn_lines.high + 1, 0);
+  }
   m.drawn_columns = TouchedRange{};
+  m.drawn_lines = TouchedRange{};
   m.batch_offset = 0;
   m.picture_height = 0;
   const int32_t entries = std::min(m.batch_particle_count, kBatchEntries);

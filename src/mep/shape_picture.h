@@ -12,6 +12,9 @@ namespace veka {
 int32_t picture_cell(int32_t a, int32_t b);
 void set_picture_cell(int32_t a, int32_t b, int32_t value);
 
+// Draws cells of a non-zero value in column a, lines first..last.
+void draw_picture_run(int32_t a, int32_t first, int32_t last, int32_t value);
+
 // Creates the shape file when shape_file_option is not 0.
 void open_shape_file();
 

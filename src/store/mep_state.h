@@ -65,11 +65,15 @@ struct MepState {
   // End alignment: last rise and last fall of the four edge columns.
   int32_t edge_rise[4];
   int32_t edge_fall[4];
-  // Where the batch has drawn: its columns, and per picture column the
-  // lowest and highest line written with a cell (0 when none).
+  // Where the batch has drawn: its columns and lines, per picture column
+  // the lowest and highest line written with a cell, and per picture line
+  // the lowest and highest column (0 when none).
   TouchedRange drawn_columns;
+  TouchedRange drawn_lines;
   int32_t drawn_line_low[301];
   int32_t drawn_line_high[301];
+  int32_t drawn_column_low[4001];
+  int32_t drawn_column_high[4001];
 
   // Sizing tallies.
   double mep_large_biomass;  // [mg]
