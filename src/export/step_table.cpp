@@ -1,0 +1,153 @@
+#include "export/step_table.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "store/store.h"
+
+namespace veka {
+
+namespace {
+
+// ctd_field_position entries of the letters T, C, S and A1..A5, and the
+// report_profile columns that hold their means.
+constexpr int kTemperatureLetter = 1;
+constexpr int kConductivityLetter = 2;
+constexpr int kSalinityLetter = 4;
+constexpr int kFirstAnalogLetter = 5;
+constexpr int kAnalogChannels = 5;
+constexpr int kFirstAnalogColumn = 6;
+constexpr int kRateColumn = 5;
+constexpr int kSpeedColumn = 19;
+constexpr int kVolumeColumn = 18;
+constexpr int kSmallToMedium = 10;  // range_conc entry of the classes 100..2500 um
+
+// The binning stage writes 0.5 samples into a step that had none, so that
+// its means stay finite; such a step has no CTD reading.
+bool has_ctd_samples(int step) {
+  return store.report_profile[step][1] >= 1.0;
+}
+
+bool has_water(int step) {
+  return store.ctd[step][kVolumeColumn] > 0.0;
+}
+
+std::function<StepValue(int)> ctd_mean(int column) {
+  return [column](int step) -> StepValue {
+    if (!has_ctd_samples(step)) return std::nullopt;
+    return store.report_profile[step][column];
+  };
+}
+
+bool letter_given(int letter) {
+  return store.ctd_field_position[letter] > 0;
+}
+
+// A concentration column of range r (1..5) or of the classes 100..2500 um.
+StepQuantity concentration(int entry, const std::string& key, const std::string& label,
+                           const std::string& unit, const std::string& cf_units,
+                           const std::string& long_what, double (*table)[11]) {
+  std::string range = entry == kSmallToMedium ? "100-2500 um" : range_name(entry);
+  std::string key_range = entry == kSmallToMedium ? "100_2500" : std::to_string(entry);
+  return {key + "_conc_" + key_range,
+          label + " conc. " + range,
+          unit,
+          cf_units,
+          "",
+          long_what + " of particles of " + range + " ESD per volume of water filtered",
+          [entry, table](int step) -> StepValue {
+            if (!has_water(step)) return std::nullopt;
+            return table[step][entry];
+          }};
+}
+
+}  // namespace
+
+StepAxis step_axis() {
+  if (store.depth_mode == 1) {
+    return {true, "depth", "Depth", "m", "m", "depth", "depth of the middle of the 1 m step"};
+  }
+  return {false,
+          "time",
+          "Elapsed time",
+          "s",
+          "s",
+          "",
+          "time from the start of the analysed range to the middle of the interval"};
+}
+
+double step_coordinate(int step) {
+  if (store.depth_mode == 1) return step;
+  return (step - 0.5) * store.dfctx;
+}
+
+std::vector<int> profile_steps() {
+  std::vector<int> steps;
+  for (int k = std::max(store.range_lo, 1); k <= std::min(store.range_hi, kSteps); ++k) {
+    steps.push_back(k);
+  }
+  return steps;
+}
+
+std::string range_name(int r) {
+  return export_number(store.diameter_bin_low[r]) + "-" +
+         export_number(store.diameter_bin_high[r]) + " um";
+}
+
+StepQuantity count_concentration(int r) {
+  return concentration(r, "count", "Count", "#/m^3", "m-3", "number", store.range_conc);
+}
+
+StepQuantity biomass_concentration(int r) {
+  return concentration(r, "biomass", "Biomass", "mg/m^3", "mg m-3", "biomass",
+                       store.range_bio_conc);
+}
+
+std::vector<StepQuantity> step_quantities() {
+  std::vector<StepQuantity> q;
+  q.push_back({"samples", "CTD samples", "count", "1", "", "number of CTD scans in the step",
+               [](int step) -> StepValue {
+                 return has_ctd_samples(step) ? store.report_profile[step][1] : 0.0;
+               }});
+  if (letter_given(kTemperatureLetter)) {
+    q.push_back({"temperature", "Temperature", "degC", "degree_C", "sea_water_temperature",
+                 "mean temperature of the step", ctd_mean(2)});
+  }
+  if (letter_given(kConductivityLetter)) {
+    q.push_back({"conductivity", "Conductivity", "mS/cm", "mS cm-1",
+                 "sea_water_electrical_conductivity", "mean conductivity of the step",
+                 ctd_mean(3)});
+  }
+  if (letter_given(kSalinityLetter)) {
+    q.push_back({"salinity", "Salinity", "psu", "1", "sea_water_practical_salinity",
+                 "mean practical salinity of the step", ctd_mean(4)});
+  }
+  q.push_back({"ctd_rate", "CTD vertical speed", "m/s", "m s-1", "",
+               "vertical speed of the CTD, positive downwards, smoothed over the steps",
+               ctd_mean(kRateColumn)});
+  for (int a = 1; a <= kAnalogChannels; ++a) {
+    if (!letter_given(kFirstAnalogLetter + a - 1)) continue;
+    std::string n = std::to_string(a);
+    q.push_back({"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
+                 ctd_mean(kFirstAnalogColumn + a - 1)});
+  }
+  q.push_back({"flow_speed", "Flow speed", "m/s", "m s-1", "",
+               "flow speed through the counter's tunnel, smoothed over the steps",
+               [](int step) -> StepValue { return store.report_profile[step][kSpeedColumn]; }});
+  q.push_back({"water_volume", "Water volume", "m^3", "m3", "",
+               "volume of water filtered in the step",
+               [](int step) -> StepValue { return store.ctd[step][kVolumeColumn]; }});
+  q.push_back(count_concentration(kSmallToMedium));
+  for (int r = 1; r <= 5; ++r) q.push_back(count_concentration(r));
+  q.push_back(biomass_concentration(kSmallToMedium));
+  for (int r = 1; r <= 5; ++r) q.push_back(biomass_concentration(r));
+  return q;
+}
+
+std::string export_number(double x) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7g", x);
+  return text;
+}
+
+}  // namespace veka
