@@ -123,8 +123,9 @@ void set_cubics() {
 }  // namespace
 
 double curve_speed_at_root(const SpeedCurve& c, double root) {
+  // Evaluated left to right as written: k_linear * x * x is (k_linear * x) * x.
   return c.scale * std::exp(-(c.k_quarter * std::sqrt(root) + c.k_half * root +
-                              c.k_linear * (root * root) + c.k_three_halves * (root * root * root)));
+                              c.k_linear * root * root + c.k_three_halves * root * root * root));
 }
 
 void prepare_file_defaults() {
