@@ -25,7 +25,7 @@ constexpr int kFirstChannel = 2;
 constexpr int kFirstMmClass = 6;
 constexpr int kLastMmClass = 50;
 constexpr int kPanelWidth = 440;
-constexpr int kPanelHeight = 600;
+constexpr int kPanelHeight = 540;
 const char* const kRangeColours[] = {"", "#1b9e77", "#d95f02", "#7570b3", "#e7298a", "#66a61e"};
 
 // 10^e for the logarithmic axes; empty for exponents no double holds.
@@ -143,7 +143,7 @@ std::string nbss_figure() {
       s.nbss_base_first, s.nbss_last, [&s](int i) { return s.nbss_quad_base[i]; }, false);
   std::vector<std::vector<Point>> series = {points, mep_points, fit, parabola_points, base_points};
 
-  svg::Plot plot("nbss", 900, 580, "Normalised biomass size spectrum (NBSS)", 6);
+  svg::Plot plot("nbss", 900, 520, "Normalised biomass size spectrum (NBSS)", 6);
   plot.axes(scale_of(series, true), scale_of(series, false), false,
             "Particle biomass [\u00b5g] (channel abscissa)",
             "Normalised biomass [(\u00b5g/m\u00b3)/\u00b5g]");
@@ -273,7 +273,7 @@ std::string histogram_figure() {
   }
   if (bars.empty()) counts.push_back(1.0);
   const Style style{"#2c7fb8", 1.0, false};
-  svg::Plot plot("large", 900, 340, "Large multi-element particles by 1 mm ESD class");
+  svg::Plot plot("large", 900, 300, "Large multi-element particles by 1 mm ESD class");
   plot.axes(svg::fit_scale({kFirstMmClass - 1.0, static_cast<double>(last_class)}, false),
             svg::fit_scale(counts, false), false, "ESD [mm]", "Particles per class");
   plot.bars(bars, style);
