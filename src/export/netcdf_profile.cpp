@@ -15,10 +15,6 @@ namespace veka {
 namespace {
 
 constexpr double kFill = 9.9692099683868690e+36;  // the library's default double fill
-constexpr int kFirstChannel = 2;                  // channel 1 has no lower edge
-constexpr double kEmptyChannel = -5.0;            // NBSS value of a channel without biomass
-constexpr int kFirstMmClass = 6;
-constexpr int kLastMmClass = 50;
 
 struct Meaning {
   std::string units;
@@ -188,7 +184,7 @@ struct ChannelSeries {
 
 std::vector<ChannelSeries> channel_series() {
   const Store& s = store;
-  const int all_first = kFirstChannel, all_last = kChannels;
+  const int all_first = kFirstShownChannel, all_last = kChannels;
   return {
       {"esd_lower",
        all_first,
@@ -266,13 +262,13 @@ std::vector<ChannelSeries> channel_series() {
 }
 
 void add_channels(ProfileWriter& writer) {
-  int dim = writer.file().dimension("channel", kChannels - kFirstChannel + 1);
+  int dim = writer.file().dimension("channel", kChannels - kFirstShownChannel + 1);
   std::vector<int> numbers;
-  for (int i = kFirstChannel; i <= kChannels; ++i) numbers.push_back(i);
+  for (int i = kFirstShownChannel; i <= kChannels; ++i) numbers.push_back(i);
   writer.add_integers("channel", {dim}, numbers, {"", "NBSS channel number", ""});
   for (const ChannelSeries& series : channel_series()) {
     std::vector<double> values;
-    for (int i = kFirstChannel; i <= kChannels; ++i) {
+    for (int i = kFirstShownChannel; i <= kChannels; ++i) {
       values.push_back(i >= series.first && i <= series.last ? series.value(i) : kFill);
     }
     writer.add(series.name, {dim}, values, series.meaning, series.gaps);

@@ -20,10 +20,6 @@ using svg::Point;
 using svg::Style;
 using svg::Value;
 
-constexpr double kEmptyChannel = -5.0;  // NBSS value of a channel without biomass
-constexpr int kFirstChannel = 2;
-constexpr int kFirstMmClass = 6;
-constexpr int kLastMmClass = 50;
 constexpr int kPanelWidth = 440;
 constexpr int kPanelHeight = 540;
 const char* const kRangeColours[] = {"", "#1b9e77", "#d95f02", "#7570b3", "#e7298a", "#66a61e"};
@@ -99,7 +95,7 @@ std::string caption_text(const StationHeader& station) {
 std::vector<Point> channel_points(int first, int last, const std::function<double(int)>& value,
                                   bool skip_empty) {
   std::vector<Point> points;
-  for (int i = std::max(first, kFirstChannel); i <= std::min(last, kChannels); ++i) {
+  for (int i = std::max(first, kFirstShownChannel); i <= std::min(last, kChannels); ++i) {
     double v = value(i);
     if (skip_empty && v == kEmptyChannel) continue;
     points.push_back({power_of_ten(store.nbss_log_bounds[i]), power_of_ten(v)});
@@ -108,7 +104,7 @@ std::vector<Point> channel_points(int first, int last, const std::function<doubl
 }
 
 bool any_nonzero(int first, int last, const double* values) {
-  for (int i = std::max(first, kFirstChannel); i <= std::min(last, kChannels); ++i) {
+  for (int i = std::max(first, kFirstShownChannel); i <= std::min(last, kChannels); ++i) {
     if (values[i] != 0.0) return true;
   }
   return false;
@@ -128,9 +124,9 @@ std::string nbss_figure() {
   const Style linear{"#333333", 1.5, false}, parabola{"#c0392b", 2.0, false};
   const Style base{"#7f8c8d", 1.5, true}, centroid{"#8e44ad", 1.5, true};
   auto points = channel_points(
-      kFirstChannel, kChannels, [&s](int i) { return s.nbss_values[i]; }, true);
+      kFirstShownChannel, kChannels, [&s](int i) { return s.nbss_values[i]; }, true);
   auto mep_points = channel_points(
-      kFirstChannel, kChannels, [&s](int i) { return s.mep_nbss_values[i]; }, true);
+      kFirstShownChannel, kChannels, [&s](int i) { return s.mep_nbss_values[i]; }, true);
   auto fit = channel_points(
       s.nbss_first, s.nbss_last,
       [&s](int i) { return s.linear_slope * s.nbss_log_bounds[i] + s.linear_intercept; }, false);

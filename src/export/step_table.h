@@ -65,6 +65,14 @@ std::vector<StepQuantity> step_quantities();
 StepQuantity count_concentration(int r);
 StepQuantity biomass_concentration(int r);
 
+// The size spectrum as the exports show it: channels 2..68 (channel 1 has no
+// lower edge and never holds biomass), an empty channel holding -5.0; and
+// the millimetre classes 6..50 of the large multi-element particles.
+constexpr int kFirstShownChannel = 2;
+constexpr double kEmptyChannel = -5.0;
+constexpr int kFirstMmClass = 6;
+constexpr int kLastMmClass = 50;
+
 // Numbers as the text exports write them: up to seven significant digits.
 std::string export_number(double x);
 
