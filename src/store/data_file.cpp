@@ -81,4 +81,13 @@ void DataFile::skip_line() {
   position_ = newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) + 1 : size_;
 }
 
+std::string_view DataFile::rest_of_line() const {
+  if (position_ >= size_) return {};
+  const char* begin = data_ + position_;
+  const void* newline = std::memchr(begin, '\n', size_ - position_);
+  const char* end = newline ? static_cast<const char*>(newline) : data_ + size_;
+  if (end > begin && end[-1] == '\r') --end;
+  return {begin, static_cast<size_t>(end - begin)};
+}
+
 }  // namespace veka

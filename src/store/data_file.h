@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace veka {
 
@@ -40,6 +41,12 @@ class DataFile {
 
   // Discards the rest of the current line, its line end included.
   void skip_line();
+
+  // The rest of the current line without its line end: exactly the
+  // characters that read_char would return one by one. consume(n) moves on
+  // by n of them, as n calls of read_char would.
+  std::string_view rest_of_line() const;
+  void consume(size_t n) { position_ += n; }
 
   bool at_end() const { return position_ >= size_; }
   size_t position() const { return position_; }

@@ -1,0 +1,82 @@
+// Tokenizers of the data file. Each works on the rest of the current line of
+// store.data_file, after the reader has taken the line's first character
+// (and, for SEP lines, its line number), and never moves past the line end.
+//
+// CTD tokenizer: values separated by blanks and/or commas; a "-" ends a value
+//   and starts the next, a "+" after the first value ends a value and is
+//   dropped. Writes ctd_values[1..11], field_index, token_text, token_chars
+//   and, in the first two phases, saved_ctd_values[1..3].
+// Field tokenizer of SEP, L5 and MEP lines: a field ends at a single blank or
+//   the line end, commas are dropped. Writes token_text and next_char.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "store/data_file.h"
+#include "store/reader_state.h"
+#include "store/store.h"
+
+namespace veka {
+
+// How a CTD line ended.
+enum class CtdLineEnd {
+  complete,            // exactly ctd_field_count values
+  extra_data,          // the line ended after more than ctd_field_count values
+  ended_before_value,  // first two phases: the line ended before a value started
+  short_value,         // a value ended at the line end with fewer values stored
+  empty_value,         // a value ended at the line end with empty text
+  abandoned,           // a value of 13 or more characters; nothing of the line counts
+};
+
+// Reads the values of a CTD line. `first_two_phases` selects the rules of the
+// profile scan and start search: a line end before a value starts stops the
+// line at once, and every stored value first saves values 1..3.
+CtdLineEnd read_ctd_values(bool first_two_phases);
+
+// The rest of the current line, read character by character with the same
+// results as DataFile::read_char but from a local view of the line; the file
+// moves on by what was read when the LineReader goes out of scope.
+class LineReader {
+ public:
+  explicit LineReader(DataFile& file) : file_(file) {
+    std::string_view rest = file.rest_of_line();
+    begin_ = rest.data();
+    next_ = begin_;
+    end_ = begin_ + rest.size();
+  }
+  ~LineReader() { file_.consume(static_cast<size_t>(next_ - begin_)); }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  int read_char() { return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty; }
+
+ private:
+  DataFile& file_;
+  const char* begin_;
+  const char* next_;
+  const char* end_;
+};
+
+// Reads one field of an SEP, L5 or MEP line into token_text and returns the
+// character that ended it (also left in next_char): a blank, or
+// DataFile::kEmpty at the line end, where every further field is empty.
+inline int read_field(LineReader& line) {
+  TokenText& text = store.token_text;
+  text.clear();
+  for (;;) {
+    int c = line.read_char();
+    if (c == ' ' || c == DataFile::kEmpty) {
+      store.next_char = c;
+      return c;
+    }
+    if (c != ',') text.append(c);
+  }
+}
+
+// Conversions of a field: text that is not a number (the empty text included)
+// gives 0.
+int32_t count_value(const TokenText& text);
+double real_value(const TokenText& text);
+
+}  // namespace veka
