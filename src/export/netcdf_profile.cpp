@@ -104,7 +104,6 @@ void write_globals(NetcdfFile& file, const StationHeader& station, bool depth) {
   file.attribute(g, "source",
                  "VEKA counter on a CTD frame, processed by vekaproc " + s.version_label);
   file.attribute(g, "data_set_name", argument_text(2));
-  file.attribute(g, "file_number", std::to_string(s.file_number));
   file.attribute(g, "run_label", s.run_label);
   if (!station.cruise.empty()) file.attribute(g, "cruise", station.cruise);
   if (!station.station.empty()) file.attribute(g, "station", station.station);
@@ -339,7 +338,7 @@ void write_netcdf_profile(const StationHeader& station) {
   ProfileWriter writer(store.output_base_name + ".nc");
   bool depth = step_axis().depth;
   write_globals(writer.file(), station, depth);
-  int profile = writer.add_integers("profile", {}, {store.file_number},
+  int profile = writer.add_integers("file_number", {}, {store.file_number},
                                     {"", "number of the data file in its data set", ""});
   writer.file().attribute(profile, "cf_role", depth ? "profile_id" : "timeseries_id");
   std::string coordinates = add_station(writer, station);

@@ -72,6 +72,12 @@ std::string range_text() {
          std::to_string(s.count_first) + " to " + std::to_string(s.count_last) + ")";
 }
 
+// The time mode has no filtered volume (every interval counts as 1 m3).
+std::string water_text() {
+  if (!per_volume()) return "";
+  return "Water filtered " + real_field(store.total_volume, 0, 3) + " m\u00b3. ";
+}
+
 std::string caption_text(const StationHeader& station) {
   const Store& s = store;
   std::string ranges;
@@ -84,8 +90,8 @@ std::string caption_text(const StationHeader& station) {
          export_number(s.tunnel_area) + " m\u00b2, CTD scan rate " +
          export_number(s.ctd_scan_rate) + "/s, CTD fields " + s.ctd_string + ", flow scale " +
          export_number(s.flow_scale) + ", analysis option " + argument_text(60) + " (value " +
-         argument_text(61) + "). Reporting ranges (ESD): " + ranges + ". Water filtered " +
-         real_field(s.total_volume, 0, 3) + " m\u00b3. " + station_text(station);
+         argument_text(61) + "). Reporting ranges (ESD): " + ranges + ". " + water_text() +
+         station_text(station);
 }
 
 // --- Spectrum -----------------------------------------------------------
@@ -232,12 +238,15 @@ std::vector<Curve> single_curve(const std::vector<StepQuantity>& quantities,
 
 std::string profile_figures() {
   std::vector<StepQuantity> q = step_quantities();
-  const std::string absent = "Not on the CTD lines of this run.";
+  const std::string absent = "No such CTD reading in this run.";
   std::string kind = step_axis().depth ? "Depth profiles" : "Time series";
+  bool volume = per_volume();
   return "<h2>" + kind + "</h2>\n<div class=\"row\">\n" +
-         step_panel("counts", "Count concentration", "Particles [1/m\u00b3], log scale", true,
+         step_panel("counts", volume ? "Count concentration" : "Counts per interval",
+                    volume ? "Particles [1/m\u00b3], log scale" : "Particles, log scale", true,
                     range_curves(count_concentration), "") +
-         step_panel("biomass", "Biomass concentration", "Biomass [mg/m\u00b3], log scale", true,
+         step_panel("biomass", volume ? "Biomass concentration" : "Biomass per interval",
+                    volume ? "Biomass [mg/m\u00b3], log scale" : "Biomass [mg], log scale", true,
                     range_curves(biomass_concentration), "") +
          step_panel("temperature", "Temperature", "Temperature [\u00b0C]", false,
                     single_curve(q, "temperature"), absent) +

@@ -43,22 +43,32 @@ bool letter_given(int letter) {
   return store.ctd_field_position[letter] > 0;
 }
 
-// A concentration column of range r (1..5) or of the classes 100..2500 um.
-StepQuantity concentration(int entry, const std::string& key, const std::string& label,
-                           const std::string& unit, const std::string& cf_units,
-                           const std::string& long_what, double (*table)[11]) {
+// The counts (or biomass) of range r (1..5) or of the classes 100..2500 um,
+// per cubic metre in the depth modes, per interval in the time mode.
+StepQuantity range_quantity(int entry, bool biomass, double (*table)[11]) {
   std::string range = entry == kSmallToMedium ? "100-2500 um" : range_name(entry);
   std::string key_range = entry == kSmallToMedium ? "100_2500" : std::to_string(entry);
-  return {key + "_conc_" + key_range,
-          label + " conc. " + range,
-          unit,
-          cf_units,
+  std::string what = (biomass ? "biomass of particles of " : "number of particles of ") + range;
+  auto value = [entry, table](int step) -> StepValue {
+    if (!has_water(step)) return std::nullopt;
+    return table[step][entry];
+  };
+  if (per_volume()) {
+    return {(biomass ? "biomass_conc_" : "count_conc_") + key_range,
+            (biomass ? "Biomass conc. " : "Count conc. ") + range,
+            biomass ? "mg/m^3" : "#/m^3",
+            biomass ? "mg m-3" : "m-3",
+            "",
+            what + " ESD per volume of water filtered",
+            value};
+  }
+  return {(biomass ? "biomass_" : "count_") + key_range,
+          (biomass ? "Biomass " : "Counts ") + range,
+          biomass ? "mg" : "#",
+          biomass ? "mg" : "1",
           "",
-          long_what + " of particles of " + range + " ESD per volume of water filtered",
-          [entry, table](int step) -> StepValue {
-            if (!has_water(step)) return std::nullopt;
-            return table[step][entry];
-          }};
+          what + " ESD in the interval",
+          value};
 }
 
 }  // namespace
@@ -68,7 +78,7 @@ StepAxis step_axis() {
     return {true, "depth", "Depth", "m", "m", "depth", "depth of the middle of the 1 m step"};
   }
   return {false,
-          "time",
+          "elapsed_time",
           "Elapsed time",
           "s",
           "s",
@@ -94,17 +104,24 @@ std::string range_name(int r) {
          export_number(store.diameter_bin_high[r]) + " um";
 }
 
+bool per_volume() {
+  return store.smode != 0;
+}
+
 StepQuantity count_concentration(int r) {
-  return concentration(r, "count", "Count", "#/m^3", "m-3", "number", store.range_conc);
+  return range_quantity(r, false, store.range_conc);
 }
 
 StepQuantity biomass_concentration(int r) {
-  return concentration(r, "biomass", "Biomass", "mg/m^3", "mg m-3", "biomass",
-                       store.range_bio_conc);
+  return range_quantity(r, true, store.range_bio_conc);
 }
 
-std::vector<StepQuantity> step_quantities() {
-  std::vector<StepQuantity> q;
+namespace {
+
+// The CTD means of the steps. The time mode reads no CTD line, so it has
+// none.
+void add_ctd_quantities(std::vector<StepQuantity>& q) {
+  if (store.smode == 0) return;
   q.push_back({"samples", "CTD samples", "count", "1", "", "number of CTD scans in the step",
                [](int step) -> StepValue {
                  return has_ctd_samples(step) ? store.report_profile[step][1] : 0.0;
@@ -131,12 +148,21 @@ std::vector<StepQuantity> step_quantities() {
     q.push_back({"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
                  ctd_mean(kFirstAnalogColumn + a - 1)});
   }
+}
+
+}  // namespace
+
+std::vector<StepQuantity> step_quantities() {
+  std::vector<StepQuantity> q;
+  add_ctd_quantities(q);
   q.push_back({"flow_speed", "Flow speed", "m/s", "m s-1", "",
                "flow speed through the counter's tunnel, smoothed over the steps",
                [](int step) -> StepValue { return store.report_profile[step][kSpeedColumn]; }});
-  q.push_back({"water_volume", "Water volume", "m^3", "m3", "",
-               "volume of water filtered in the step",
-               [](int step) -> StepValue { return store.ctd[step][kVolumeColumn]; }});
+  if (per_volume()) {
+    q.push_back({"water_volume", "Water volume", "m^3", "m3", "",
+                 "volume of water filtered in the step",
+                 [](int step) -> StepValue { return store.ctd[step][kVolumeColumn]; }});
+  }
   q.push_back(count_concentration(kSmallToMedium));
   for (int r = 1; r <= 5; ++r) q.push_back(count_concentration(r));
   q.push_back(biomass_concentration(kSmallToMedium));

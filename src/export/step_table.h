@@ -4,7 +4,7 @@
 // names and units. The ODV spreadsheet, the netCDF file and the plot page
 // all take their per-step values from here.
 //
-// Reads   depth_mode, dfctx, range_lo, range_hi, ctd_field_position,
+// Reads   smode, depth_mode, dfctx, range_lo, range_hi, ctd_field_position,
 //         diameter_bin_low/high [um], report_profile[k][1..10, 19] (samples,
 //         means of T [degC], C [mS/cm], S, CTD rate [m/s], A1..A5 [V],
 //         smoothed flow speed [m/s]), ctd[k][18] (volume [m3]),
@@ -58,10 +58,18 @@ std::vector<int> profile_steps();
 std::string range_name(int r);
 
 // Every per-step quantity, in the order of the data report's step table.
-// CTD fields that the run's CTD letters do not name are left out.
+// CTD fields that the run's CTD letters do not name are left out, and so are
+// all CTD means in the time mode, which reads no CTD line.
 std::vector<StepQuantity> step_quantities();
 
-// The count and biomass concentrations of the five reporting ranges.
+// True in the depth modes, whose particle values are per cubic metre of
+// water filtered. The time mode gives every interval the nominal volume 1,
+// so its values are the counts and biomass of the interval (and it has no
+// water-volume column).
+bool per_volume();
+
+// The count and biomass concentrations of the five reporting ranges (per
+// interval in the time mode).
 StepQuantity count_concentration(int r);
 StepQuantity biomass_concentration(int r);
 

@@ -104,16 +104,27 @@ TEST_F(ExportNetcdfTest, StationAndCommandLineFromTheRun) {
   EXPECT_EQ(text_attribute("", "command_line_arguments"), expected);
 }
 
-TEST_F(ExportNetcdfTest, TimeIntervalsMakeATimeSeriesWithoutStationTime) {
+TEST_F(ExportNetcdfTest, TimeIntervalsMakeATimeSeriesBesideTheStationTime) {
   use_time_intervals();
-  testing::write_file(scratch("in/W7.dat"), "# no station details\r\nC 1 2 3 4 5\r\n");
   write_and_open();
   EXPECT_EQ(text_attribute("", "featureType"), "timeSeries");
-  EXPECT_EQ(dimension("time"), 100u);
-  EXPECT_EQ(values("time", 100)[0], 9.0);
-  EXPECT_EQ(text_attribute("temperature", "coordinates"), "?");
+  EXPECT_EQ(dimension("elapsed_time"), 100u);
+  EXPECT_EQ(values("elapsed_time", 100)[0], 9.0);
+  EXPECT_EQ(values("time", 1)[0], 1692813089.0);
+  EXPECT_EQ(text_attribute("count_1", "coordinates"), "time lat lon");
+  EXPECT_EQ(text_attribute("count_1", "long_name"),
+            "number of particles of 100-250 um ESD in the interval");
+  int var;
+  EXPECT_NE(nc_inq_varid(id_, "temperature", &var), NC_NOERR);  // no CTD line is read
+}
+
+TEST_F(ExportNetcdfTest, WithoutStationDetailsThereAreNoStationVariables) {
+  testing::write_file(scratch("in/W7.dat"), "# no station details\r\nC 1 2 3 4 5\r\n");
+  write_and_open();
   int var;
   EXPECT_NE(nc_inq_varid(id_, "lat", &var), NC_NOERR);
+  EXPECT_NE(nc_inq_varid(id_, "time", &var), NC_NOERR);
+  EXPECT_EQ(text_attribute("temperature", "coordinates"), "?");
 }
 
 TEST_F(ExportNetcdfTest, NoTemporaryFileIsLeftBehind) {

@@ -89,7 +89,13 @@ TEST_F(ExportOdvTest, TimeIntervalsAreLocatedByElapsedTime) {
   EXPECT_NE(testing::read_file(scratch("out/W7_r1_ODV.txt")).find("<DataType>TimeSeries<"),
             std::string::npos);
   EXPECT_EQ(cells_of(lines[h])[7], "Elapsed time [s]");
-  EXPECT_EQ(cells_of(lines[h + 1])[7], "9");  // the middle of interval 5
+  EXPECT_EQ(cells_of(lines[h + 1])[7], "9");                   // the middle of interval 5
+  EXPECT_EQ(lines[h].find("Temperature"), std::string::npos);  // no CTD line is read
+  EXPECT_EQ(lines[h].find("CTD samples"), std::string::npos);
+  // Every interval counts as 1 m3: plain counts and biomass, no volume.
+  EXPECT_NE(lines[h].find("\tCounts 100-250 um [#]\t"), std::string::npos);
+  EXPECT_NE(lines[h].find("\tBiomass 100-250 um [mg]\t"), std::string::npos);
+  EXPECT_EQ(lines[h].find("Water volume"), std::string::npos);
 }
 
 }  // namespace

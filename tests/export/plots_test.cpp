@@ -89,8 +89,12 @@ TEST_F(ExportPlotsTest, DepthProfilesPointDownAndTimeSeriesRunRight) {
   EXPECT_EQ(count_of(page, ">Depth [m]</text>"), 0u);
   EXPECT_EQ(count_of(page, ">Elapsed time [s]</text>"), 6u);
   EXPECT_NE(page.find("<h2>Time series</h2>"), std::string::npos);
-  auto [warm, cold] = first_and_last_y(chart(page, "Temperature"));
-  EXPECT_LT(warm, cold);  // values up: the warm start stands higher
+  EXPECT_NE(page.find(">Counts per interval</text>"), std::string::npos);  // no volume
+  EXPECT_EQ(page.find("Water filtered"), std::string::npos);
+  auto [early, late] = first_and_last_y(chart(page, "Flow speed through the tunnel"));
+  EXPECT_GT(early, late);  // values up: the speed grows over the run
+  // The time mode reads no CTD line.
+  EXPECT_NE(chart(page, "Temperature").find("No such CTD reading in this run."), std::string::npos);
 }
 
 TEST_F(ExportPlotsTest, ChannelNotOnTheCtdLinesGivesAnEmptyPanel) {
@@ -98,7 +102,7 @@ TEST_F(ExportPlotsTest, ChannelNotOnTheCtdLinesGivesAnEmptyPanel) {
   prepare_file(7);
   std::string svg = chart(written(), "Analog channel A1");
   EXPECT_EQ(svg.find("<path"), std::string::npos);
-  EXPECT_NE(svg.find("Not on the CTD lines of this run."), std::string::npos);
+  EXPECT_NE(svg.find("No such CTD reading in this run."), std::string::npos);
 }
 
 TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
