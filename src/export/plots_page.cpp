@@ -124,37 +124,54 @@ svg::Scale scale_of(const std::vector<std::vector<Point>>& series, bool x) {
   return svg::fit_scale(values, true);
 }
 
+// The spectrum's series as (biomass, 10^value) points.
+struct SpectrumSeries {
+  std::vector<Point> all;       // non-empty channels, all particles
+  std::vector<Point> mep;       // non-empty channels, multi-element particles
+  std::vector<Point> linear;    // straight-line fit over nbss_first..nbss_last
+  std::vector<Point> parabola;  // parabola fit, empty when it was not made
+  std::vector<Point> base;      // the base over the residual channels
+};
+
+SpectrumSeries spectrum_series() {
+  const Store& s = store;
+  SpectrumSeries series;
+  series.all = channel_points(
+      kFirstShownChannel, kChannels, [&s](int i) { return s.nbss_values[i]; }, true);
+  series.mep = channel_points(
+      kFirstShownChannel, kChannels, [&s](int i) { return s.mep_nbss_values[i]; }, true);
+  series.linear = channel_points(
+      s.nbss_first, s.nbss_last,
+      [&s](int i) { return s.linear_slope * s.nbss_log_bounds[i] + s.linear_intercept; }, false);
+  if (any_nonzero(s.nbss_base_first, s.quad_last, s.nbss_quad_fit)) {
+    series.parabola = channel_points(
+        s.nbss_base_first, s.quad_last, [&s](int i) { return s.nbss_quad_fit[i]; }, false);
+  }
+  series.base = channel_points(
+      s.nbss_base_first, s.nbss_last, [&s](int i) { return s.nbss_quad_base[i]; }, false);
+  return series;
+}
+
 std::string nbss_figure() {
   const Store& s = store;
   const Style all{"#1f4e9c", 1.5, false}, mep{"#e07b00", 1.5, false};
   const Style linear{"#333333", 1.5, false}, parabola{"#c0392b", 2.0, false};
   const Style base{"#7f8c8d", 1.5, true}, centroid{"#8e44ad", 1.5, true};
-  auto points = channel_points(
-      kFirstShownChannel, kChannels, [&s](int i) { return s.nbss_values[i]; }, true);
-  auto mep_points = channel_points(
-      kFirstShownChannel, kChannels, [&s](int i) { return s.mep_nbss_values[i]; }, true);
-  auto fit = channel_points(
-      s.nbss_first, s.nbss_last,
-      [&s](int i) { return s.linear_slope * s.nbss_log_bounds[i] + s.linear_intercept; }, false);
-  bool has_parabola = any_nonzero(s.nbss_base_first, s.quad_last, s.nbss_quad_fit);
-  auto parabola_points = has_parabola ? channel_points(
-                                            s.nbss_base_first, s.quad_last,
-                                            [&s](int i) { return s.nbss_quad_fit[i]; }, false)
-                                      : std::vector<Point>{};
-  auto base_points = channel_points(
-      s.nbss_base_first, s.nbss_last, [&s](int i) { return s.nbss_quad_base[i]; }, false);
-  std::vector<std::vector<Point>> series = {points, mep_points, fit, parabola_points, base_points};
+  SpectrumSeries series = spectrum_series();
+  std::vector<std::vector<Point>> every = {series.all, series.mep, series.linear, series.parabola,
+                                           series.base};
 
   svg::Plot plot("nbss", 900, 520, "Normalised biomass size spectrum (NBSS)", 6);
-  plot.axes(scale_of(series, true), scale_of(series, false), false,
+  plot.axes(scale_of(every, true), scale_of(every, false), false,
             "Particle biomass [\u00b5g] (channel abscissa)",
             "Normalised biomass [(\u00b5g/m\u00b3)/\u00b5g]");
-  plot.line(base_points, base);
-  plot.line(fit, linear);
-  plot.line(parabola_points, parabola);
-  plot.dots(points, all);
-  plot.dots(mep_points, mep);
-  if (!has_parabola) plot.note("No parabola fit for this spectrum (its fitted values are 0).");
+  plot.line(series.base, base);
+  plot.line(series.linear, linear);
+  plot.line(series.parabola, parabola);
+  plot.dots(series.all, all);
+  plot.dots(series.mep, mep);
+  if (series.parabola.empty())
+    plot.note("No parabola fit for this spectrum (its fitted values are 0).");
   Value centroid_x = power_of_ten(s.centroid_log_biomass);
   if (s.resid_base_num > 0.0 && centroid_x) {
     plot.marker(*centroid_x,
