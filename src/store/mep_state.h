@@ -6,8 +6,27 @@
 
 namespace veka {
 
+// The part of an index range that has been written since it was last
+// cleared, so that clearing and summing touch only that part.
+struct TouchedRange {
+  int32_t used;  // 0 while nothing has been written
+  int32_t low;
+  int32_t high;
+  void add(int32_t index) {
+    if (used == 0 || index < low) low = index;
+    if (used == 0 || index > high) high = index;
+    used = 1;
+  }
+};
+
 struct MepState {
   int32_t mep_reject_count;
+
+  // The particle in hand: records particle_first_record ..
+  // particle_first_record + particle_element_count - 1 of mep_sorted.
+  int32_t particle_first_record;
+  int32_t particle_element_count;
+  int32_t particle_span;  // largest time + duration [counts]
 
   // Geometry of the particle in hand.
   double previous_transit_count;
@@ -15,6 +34,8 @@ struct MepState {
   double length_cells[601];  // [0..600] rows along the flow
   double length_width[601];
   double cross_width[601];   // [0..600] columns across the beam
+  TouchedRange length_rows;   // rows of length_cells and length_width written
+  TouchedRange cross_columns;  // columns of cross_width written
   double along_size;
   double along_weight;
   double across_size;
@@ -41,6 +62,18 @@ struct MepState {
   int32_t shape_row_step[101];
   int32_t shape_row_particle[101];
   int32_t shape_header_written;
+  // End alignment: last rise and last fall of the four edge columns.
+  int32_t edge_rise[4];
+  int32_t edge_fall[4];
+  // Where the batch has drawn: its columns and lines, per picture column
+  // the lowest and highest line written with a cell, and per picture line
+  // the lowest and highest column (0 when none).
+  TouchedRange drawn_columns;
+  TouchedRange drawn_lines;
+  int32_t drawn_line_low[301];
+  int32_t drawn_line_high[301];
+  int32_t drawn_column_low[4001];
+  int32_t drawn_column_high[4001];
 
   // Sizing tallies.
   double mep_large_biomass;  // [mg]

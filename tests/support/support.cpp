@@ -69,11 +69,13 @@ static std::string shell_quoted(const std::string& text) {
 }
 
 ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& input) {
+                          const std::string& input, const std::string& working_folder) {
   ScratchDir scratch;
   std::string input_file = scratch.path() + "stdin.txt";
   write_file(input_file, input);
-  std::string command = shell_quoted(program);
+  std::string command;
+  if (!working_folder.empty()) command = "cd " + shell_quoted(working_folder) + " && ";
+  command += shell_quoted(program);
   for (size_t i = 1; i < arguments.size(); ++i) command += " " + shell_quoted(arguments[i]);
   command += " < " + shell_quoted(input_file);
   ProcessResult result{-1, ""};

@@ -37,9 +37,9 @@ struct ProcessResult {
 };
 
 // Runs `program` with the arguments 1.. of `arguments` and `input` as its
-// standard input.
+// standard input, in `working_folder` when one is given.
 ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& input = "");
+                          const std::string& input = "", const std::string& working_folder = "");
 
 // Loads the arguments into the store, as the program entry does.
 void load_arguments(const std::vector<std::string>& arguments);
