@@ -1,6 +1,5 @@
 // The exports as a user meets them: the program run on the bundled sample.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -25,8 +24,8 @@ std::vector<std::string> sample_arguments() {
           "4000",     "0",    "1",   "1",    "0",   "0",   "0"};
 }
 
-// A scratch folder holding in/VK1.dat and an empty out/, made the working
-// folder while the program runs.
+// A scratch folder holding in/VK1.dat and an empty out/, the working folder
+// of the program.
 class SampleFolder {
  public:
   SampleFolder() {
@@ -38,11 +37,7 @@ class SampleFolder {
   testing::ProcessResult run(const std::vector<std::string>& options) {
     std::vector<std::string> arguments = sample_arguments();
     arguments.insert(arguments.end(), options.begin(), options.end());
-    fs::path before = fs::current_path();
-    fs::current_path(scratch_.path());
-    testing::ProcessResult result = testing::run_program(VEKAPROC_PATH, arguments);
-    fs::current_path(before);
-    return result;
+    return testing::run_program(VEKAPROC_PATH, arguments, "", scratch_.path());
   }
   // Every file of out/ with its content.
   std::map<std::string, std::string> output() const {
