@@ -6,6 +6,8 @@
 #include "common/console.h"
 #include "driver/file_defaults.h"
 #include "driver/run_parameters.h"
+#include "export/exports.h"
+#include "export/options.h"
 #include "mep/analysis.h"
 #include "mep/sort.h"
 #include "profile/mep_means.h"
@@ -25,7 +27,7 @@ namespace {
 
 constexpr size_t kFileNumberTextCapacity = 3;
 
-void process_file() {
+void process_file(ExportRun& exports) {
   read_run_parameters();
   console::line(store.data_file_name);
   prepare_file_defaults();
@@ -39,14 +41,16 @@ void process_file() {
   compute_size_class_totals();
   configure_and_bin();
   write_reports();
+  exports.write_file_outputs();
 }
 
 }  // namespace
 
 bool is_skipped_file(const std::string& data_set, int32_t file_number) {
   static const std::vector<std::pair<std::string, std::vector<int32_t>>> kBadFiles = {
-      {"HFXLine", {42, 72}}, {"HF3S_", {58}},     {"HL3F_", {1}},          {"HL4S_", {69, 70}},
-      {"HL5S_", {2, 15}},    {"HF5F_", {14, 32}}, {"HFL2F_", {36, 41, 139}},
+      {"HFXLine", {42, 72}},     {"HF3S_", {58}},    {"HL3F_", {1}},
+      {"HL4S_", {69, 70}},       {"HL5S_", {2, 15}}, {"HF5F_", {14, 32}},
+      {"HFL2F_", {36, 41, 139}},
   };
   for (const auto& [name, numbers] : kBadFiles) {
     if (name != data_set) continue;
@@ -70,6 +74,7 @@ std::string file_number_text_for(const std::string& data_set, int32_t file_numbe
 }
 
 int run_batch() {
+  ExportRun exports(read_export_options());
   int32_t first = argument_integer(57);
   int32_t last = argument_integer(58);
   const std::string& data_set = argument_text(2);
@@ -78,7 +83,7 @@ int run_batch() {
     reset_store();
     if (is_skipped_file(data_set, store.file_number)) continue;
     store.file_number_text = file_number_text_for(data_set, store.file_number);
-    process_file();
+    process_file(exports);
   }
   console::write("      Done  - press \"enter\"");
   console::flush();

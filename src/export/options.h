@@ -1,0 +1,25 @@
+// Optional outputs, asked for by options placed after the 61 positional
+// arguments: --plots (HTML pages of plots), --odv (an Ocean Data View
+// spreadsheet) and --netcdf (a CF netCDF profile), in any combination and
+// order. A command line of exactly 61 arguments asks for none of them.
+//
+// Reads   the command line (store.arguments)
+// Writes  nothing; an unknown option, or --netcdf in a build without the
+//         netCDF library, is fatal before any data file is processed.
+#pragma once
+
+namespace veka {
+
+constexpr int kPositionalArguments = 61;
+
+struct ExportOptions {
+  bool plots = false;
+  bool odv = false;
+  bool netcdf = false;
+
+  bool any() const { return plots || odv || netcdf; }
+};
+
+ExportOptions read_export_options();
+
+}  // namespace veka

@@ -1,0 +1,132 @@
+#include <regex>
+
+#include "export/batch_page.h"
+#include "export/exports.h"
+#include "export/plots_page.h"
+#include "export_fixture.h"
+
+namespace veka {
+
+namespace {
+
+class ExportPlotsTest : public ExportFixture {
+ protected:
+  std::string written() {
+    write_plots_page(read_station_header(store.data_file_name));
+    return testing::read_file(scratch("out/W7_r1_Plots.html"));
+  }
+  // The SVG of the chart whose title is `title`.
+  static std::string chart(const std::string& page, const std::string& title) {
+    size_t at = page.find(">" + title + "</text>");
+    size_t start = page.rfind("<svg", at);
+    return page.substr(start, page.find("</svg>", at) - start);
+  }
+  // The y pixel of the first and of the last point of the chart's first line.
+  static std::pair<double, double> first_and_last_y(const std::string& svg) {
+    size_t d = svg.find("<path d=\"") + 9;
+    std::string path = svg.substr(d, svg.find('"', d) - d);
+    std::smatch first, last;
+    std::regex point("[ML]([-0-9.]+) ([-0-9.]+)");
+    std::regex_search(path, first, point);
+    std::string tail = path.substr(path.rfind('L'));
+    std::regex_search(tail, last, point);
+    return {std::stod(first[2]), std::stod(last[2])};
+  }
+};
+
+TEST_F(ExportPlotsTest, PageIsSelfContainedWithEveryChart) {
+  write_recording_header();
+  std::string page = written();
+  EXPECT_EQ(page.find("<script"), std::string::npos);
+  EXPECT_EQ(page.find("<img"), std::string::npos);
+  EXPECT_EQ(count_of(page, "http"), count_of(page, "xmlns=\"http://www.w3.org/2000/svg\""));
+  EXPECT_EQ(count_of(page, "<svg "), 8u);  // spectrum, six profiles, large particles
+  EXPECT_FALSE(std::regex_search(page, std::regex("[ \"ML-](nan|inf)")));
+  EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
+}
+
+TEST_F(ExportPlotsTest, CaptionNamesTheFileTheSettingsAndTheStation) {
+  write_recording_header();
+  std::string page = written();
+  size_t caption = page.find("<p class=\"caption\">");
+  std::string text = page.substr(caption, page.find("</p>", caption) - caption);
+  for (const char* piece :
+       {"Data file ", "W7.dat (data set W, file 7)", "W7_r1 (run r1)",
+        "Depth profile over steps 5 to 104 m", "Descending cast", "VEKA Speed (smode 2)",
+        "100-250 um, 250-500 um",
+        "cruise VK23-04, station 049, 2023-08-23T17:51:29 UTC, 43.2577\u00b0 N, 66.4182\u00b0 W"}) {
+    EXPECT_NE(text.find(piece), std::string::npos) << piece;
+  }
+}
+
+TEST_F(ExportPlotsTest, SpectrumShowsNonEmptyChannelsFitsAndCentroid) {
+  std::string svg = chart(written(), "Normalised biomass size spectrum (NBSS)");
+  // 39 channels of all particles and 16 of multi-element particles, and the
+  // two dots of the legend.
+  EXPECT_EQ(count_of(svg, "<circle"), 39u + 16u + 2u);
+  EXPECT_EQ(count_of(svg, "<path"), 3u);  // base, straight line, parabola
+  EXPECT_NE(svg.find("residual centroid, ESD 1500 \u00b5m"), std::string::npos);
+  EXPECT_EQ(svg.find("No parabola fit"), std::string::npos);
+}
+
+TEST_F(ExportPlotsTest, SpectrumWithoutParabolaOrResidualSaysSo) {
+  for (int i = 1; i <= kChannels; ++i) store.nbss_quad_fit[i] = 0.0;
+  store.resid_base_num = 0.0, store.centroid_log_biomass = 0.0;
+  std::string svg = chart(written(), "Normalised biomass size spectrum (NBSS)");
+  EXPECT_EQ(count_of(svg, "<path"), 2u);
+  EXPECT_NE(svg.find("No parabola fit for this spectrum"), std::string::npos);
+  EXPECT_NE(svg.find("No residual above the base: no centroid."), std::string::npos);
+}
+
+TEST_F(ExportPlotsTest, DepthProfilesPointDownAndTimeSeriesRunRight) {
+  std::string page = written();
+  EXPECT_EQ(count_of(page, ">Depth [m]</text>"), 6u);
+  auto [top, bottom] = first_and_last_y(chart(page, "Temperature"));
+  EXPECT_LT(top, bottom);  // step 5 above step 104
+
+  use_time_intervals();
+  page = written();
+  EXPECT_EQ(count_of(page, ">Depth [m]</text>"), 0u);
+  EXPECT_EQ(count_of(page, ">Elapsed time [s]</text>"), 6u);
+  EXPECT_NE(page.find("<h2>Time series</h2>"), std::string::npos);
+  EXPECT_NE(page.find(">Counts per interval</text>"), std::string::npos);  // no volume
+  EXPECT_EQ(page.find("Water filtered"), std::string::npos);
+  auto [early, late] = first_and_last_y(chart(page, "Flow speed through the tunnel"));
+  EXPECT_GT(early, late);  // values up: the speed grows over the run
+  // The time mode reads no CTD line.
+  EXPECT_NE(chart(page, "Temperature").find("No such CTD reading in this run."), std::string::npos);
+}
+
+TEST_F(ExportPlotsTest, ChannelNotOnTheCtdLinesGivesAnEmptyPanel) {
+  arguments_[16] = "x";
+  prepare_file(7);
+  std::string svg = chart(written(), "Analog channel A1");
+  EXPECT_EQ(svg.find("<path"), std::string::npos);
+  EXPECT_NE(svg.find("No such CTD reading in this run."), std::string::npos);
+}
+
+TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
+  ExportOptions plots;
+  plots.plots = true;
+  ExportRun run(plots);
+  run.write_file_outputs();
+  std::string page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
+  EXPECT_EQ(count_of(page, "<tr><td"), 1u);
+  prepare_file(8);
+  store.linear_slope = -1.25;
+  run.write_file_outputs();
+  page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
+  EXPECT_EQ(count_of(page, "<tr><td"), 2u);
+  EXPECT_NE(page.find("<a href=\"W7_r1_Plots.html\">W7.dat</a>"), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"W8_r1_Plots.html\">W8.dat</a>"), std::string::npos);
+  EXPECT_NE(page.find("<td class=\"number\">1.500</td><td class=\"number\">-0.90</td>"
+                      "<td class=\"number\">25.00</td><td class=\"number\">0.4000</td>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<td class=\"number\">-1.25</td>"), std::string::npos);
+  EXPECT_TRUE(testing::file_exists(scratch("out/W8_r1_Plots.html")));
+  EXPECT_FALSE(testing::file_exists(scratch("out/W8_r1_ODV.txt")));
+}
+
+}  // namespace
+
+}  // namespace veka

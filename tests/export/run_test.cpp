@@ -1,0 +1,106 @@
+// The exports as a user meets them: the program run on the bundled sample.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/support.h"
+
+namespace veka {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sample's argument line with relative folders in/ and out/.
+std::vector<std::string> sample_arguments() {
+  return {"vekaproc", "in/",  "VK",  "out/", "2",   "0",   "0",   "1",    "1",    "r1",   "0",
+          "24",       "D",    "C",   "T",    "S",   "A1",  "x",   "x",    "x",    "x",    "x",
+          "x",        "1",    "0.8", "1",    "1",   "0",   "0.5", "2.0",  "2.0",  "5.0",  "5.0",
+          "30.0",     "0.2",  "1.0", "0.5",  "2.0", "0.3", "3.0", "0.5",  "2.0",  "1.0",  "3.0",
+          "3.0",      "20.0", "100", "250",  "250", "500", "500", "1000", "1000", "2000", "2000",
+          "4000",     "0",    "1",   "1",    "0",   "0",   "0"};
+}
+
+// A scratch folder holding in/VK1.dat and an empty out/, the working folder
+// of the program.
+class SampleFolder {
+ public:
+  SampleFolder() {
+    fs::create_directory(scratch_.path() + "in");
+    fs::create_directory(scratch_.path() + "out");
+    fs::copy_file(std::string(VEKA_SOURCE_DIR) + "/samples/VK1.dat",
+                  scratch_.path() + "in/VK1.dat");
+  }
+  testing::ProcessResult run(const std::vector<std::string>& options) {
+    std::vector<std::string> arguments = sample_arguments();
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return testing::run_program(VEKAPROC_PATH, arguments, "", scratch_.path());
+  }
+  // Every file of out/ with its content.
+  std::map<std::string, std::string> output() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(scratch_.path() + "out")) {
+      files[entry.path().filename().string()] = testing::read_file(entry.path().string());
+    }
+    return files;
+  }
+
+ private:
+  testing::ScratchDir scratch_;
+};
+
+std::vector<std::string> names_of(const std::map<std::string, std::string>& files) {
+  std::vector<std::string> names;
+  for (const auto& [name, content] : files) names.push_back(name);
+  return names;
+}
+
+TEST(ExportRunOnSample, WithoutOptionsOnlyTheReportsAreWritten) {
+  SampleFolder folder;
+  testing::ProcessResult result = folder.run({});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(
+      names_of(folder.output()),
+      (std::vector<std::string>{"VK1_r1_Data.csv", "a_Batch_VK_r1.csv", "a_Surfer_VK_r1.csv"}));
+}
+
+TEST(ExportRunOnSample, OptionsAddTheirFilesAndChangeNothingElse) {
+  SampleFolder plain, exported;
+  testing::ProcessResult without = plain.run({});
+  std::vector<std::string> options = {"--plots", "--odv"};
+#ifdef VEKA_HAVE_NETCDF
+  options.push_back("--netcdf");
+#endif
+  testing::ProcessResult with = exported.run(options);
+  EXPECT_EQ(with.exit_code, 0);
+  EXPECT_EQ(with.output, without.output);  // the console, byte for byte
+  std::map<std::string, std::string> reports = plain.output();
+  std::map<std::string, std::string> all = exported.output();
+  for (const auto& [name, content] : reports) {
+    ASSERT_EQ(all.count(name), 1u) << name;
+    EXPECT_EQ(all[name], content) << name;
+    all.erase(name);
+  }
+  std::vector<std::string> added = {"VK1_r1_ODV.txt", "VK1_r1_Plots.html", "a_Plots_VK_r1.html"};
+#ifdef VEKA_HAVE_NETCDF
+  added.insert(added.begin(), "VK1_r1.nc");
+#endif
+  EXPECT_EQ(names_of(all), added);
+}
+
+TEST(ExportRunOnSample, UnknownOptionStopsBeforeAnyFile) {
+  SampleFolder folder;
+  testing::ProcessResult result = folder.run({"--plots", "--pdf"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(
+      result.output,
+      "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf)\r\n");
+  EXPECT_TRUE(folder.output().empty());
+}
+
+}  // namespace
+
+}  // namespace veka
