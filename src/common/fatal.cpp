@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "common/console.h"
+#include "common/text_output.h"
 
 namespace veka {
 
@@ -47,6 +48,7 @@ const char* float_trap_message(int code) {
 // The trap is synchronous: it fires on the very instruction that divided by
 // zero, so the console buffer is consistent and can be written out.
 void on_float_trap(int, siginfo_t* info, void*) {
+  remove_unfinished_files();
   console::line(float_trap_message(info->si_code));
   console::flush();
   _exit(1);

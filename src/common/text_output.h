@@ -44,4 +44,11 @@ class TextOutput {
   std::string temporary_name_;
 };
 
+// Remembers a temporary file that is being written, so that a run ended by
+// a floating-point trap (which cannot unwind) still removes it.
+void register_unfinished_file(const std::string& name);
+void forget_unfinished_file(const std::string& name);
+// Removes every registered file; safe to call from a signal handler.
+void remove_unfinished_files();
+
 }  // namespace veka

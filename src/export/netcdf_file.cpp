@@ -6,16 +6,19 @@
 #include <cstdio>
 
 #include "common/fatal.h"
+#include "common/text_output.h"
 
 namespace veka {
 
 NetcdfFile::NetcdfFile(const std::string& name) : name_(name), temporary_name_(name + ".part") {
   check(nc_create(temporary_name_.c_str(), NC_CLOBBER, &id_));
+  register_unfinished_file(temporary_name_);
 }
 
 NetcdfFile::~NetcdfFile() {
   if (id_ < 0) return;
   nc_close(id_);
+  forget_unfinished_file(temporary_name_);
   std::remove(temporary_name_.c_str());
 }
 
@@ -62,6 +65,7 @@ void NetcdfFile::close() {
   int id = id_;
   id_ = -1;
   int status = nc_close(id);
+  forget_unfinished_file(temporary_name_);
   if (status != NC_NOERR) {
     std::remove(temporary_name_.c_str());
     check(status);

@@ -51,55 +51,6 @@ TEST_F(ProgramTest, LastBeforeFirstShowsOnlyThePrompt) {
   EXPECT_EQ(result.output, kPrompt);
 }
 
-TEST_F(ProgramTest, MissingDataFileEndsTheRunWithOneLine) {
-  auto result = run_program(VEKAPROC_PATH, arguments());
-  EXPECT_EQ(result.exit_code, 1);
-  std::string name = in_.path() + "W1.dat";
-  EXPECT_NE(result.output.find(name + "\r\nFile not found\r\n"), std::string::npos);
-  EXPECT_EQ(result.output.find("Done"), std::string::npos);
-}
-
-TEST_F(ProgramTest, NonNumericArgumentIsFatal) {
-  auto args = arguments();
-  args[24] = "abc";
-  auto result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output.substr(result.output.size() - 43),
-            "\"abc\" is not a valid floating point value\r\n");
-  args = arguments();
-  args[57] = "x1";
-  result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "\"x1\" is not a valid integer value\r\n");
-}
-
-TEST_F(ProgramTest, TooFewArgumentsIsFatal) {
-  auto args = arguments();
-  args.resize(20);
-  auto result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "\"\" is not a valid integer value\r\n");
-}
-
-TEST_F(ProgramTest, ZeroScanRateIsAFloatingPointDivisionByZero) {
-  auto args = arguments();
-  args[11] = "0";
-  auto result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  std::string tail = "CTD ScanRate    0.00\r\nFloating point division by zero\r\n";
-  ASSERT_GE(result.output.size(), tail.size());
-  EXPECT_EQ(result.output.substr(result.output.size() - tail.size()), tail);
-}
-
-TEST_F(ProgramTest, NegativeFlowScaleArgumentIsAnInvalidOperation) {
-  auto args = arguments();
-  args[26] = "-1";
-  auto result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
-                           "Invalid floating point operation\r\n");
-}
-
 TEST_F(ProgramTest, TwoFileNumbersGiveTwoHeaders) {
   write_file(in_.path() + "W1.dat", "");
   write_file(in_.path() + "W2.dat", "");
