@@ -78,6 +78,7 @@ int32_t shear_shift(const ElementBlock& block, int32_t k) {
 // All cells of a block have one colour, so they are drawn column by column,
 // in runs of steps with the same shift.
 void draw_block(const ElementBlock& block) {
+  if (!picture_is_written()) return;
   const int32_t colour = block.record % 2 == 1 ? 4 : 5;
   const int32_t origin = store.batch_offset + block.a0;
   for (int32_t k = 1; k <= block.length;) {

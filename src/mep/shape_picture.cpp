@@ -39,7 +39,6 @@ bool in_picture(int32_t a, int32_t b) {
   return a >= 1 && a <= kPictureColumns && b >= 1 && b <= kPictureLines;
 }
 
-bool shape_lines_wanted() { return store.shape_file_option == 1; }
 
 // Whether columns first..last of line b are all empty; only the columns
 // the line has been drawn on need a look.
@@ -155,7 +154,6 @@ void align_end_blocks() {
                    rise[kLastBandStart], far);
   shift_band_earlier(last_columns, gap_last_after, rise[kLastBandStart], fall[kBeforeLastBand],
                      fall[kLastBandStart], far);
-  m.thin_neighbour[0] = m.thin_neighbour[1] = 0;
   std::fill(m.edge_rise, m.edge_rise + 4, 0);
   std::fill(m.edge_fall, m.edge_fall + 4, 0);
 }
@@ -320,6 +318,8 @@ void note_drawn(int32_t a, int32_t first, int32_t last) {
 
 }  // namespace
 
+bool picture_is_written() { return store.shape_file_option == 1; }
+
 int32_t picture_cell(int32_t a, int32_t b) { return in_picture(a, b) ? store.shape_image[a][b] : 0; }
 
 void set_picture_cell(int32_t a, int32_t b, int32_t value) {
@@ -361,9 +361,12 @@ void place_particle_in_picture() {
   m.particle_height = round_to_int(8.0 * m.particle_span / m.mep_transit_count) + 1;
   const int32_t previous_height = m.picture_height;
   m.picture_height = std::max(m.picture_height, m.particle_height);
-  align_end_blocks();
-  tidy_corners();
-  settle_batch_height(previous_height);
+  if (picture_is_written()) {
+    align_end_blocks();
+    tidy_corners();
+    settle_batch_height(previous_height);
+  }
+  m.thin_neighbour[0] = m.thin_neighbour[1] = 0;
 }
 
 bool particle_overflows_batch(int32_t p) {
@@ -380,10 +383,10 @@ bool particle_overflows_batch(int32_t p) {
 
 void write_out_batch() {
   MepState& m = store;
-  if (shape_lines_wanted() && m.shape_header_written == 0) write_header_line();
+  if (picture_is_written() && m.shape_header_written == 0) write_header_line();
   console::write(int_field(m.drawn_particle_count, 8));
   if (m.batch_offset >= kWrittenColumns) m.batch_offset = kWrittenColumns;
-  if (shape_lines_wanted()) {
+  if (picture_is_written()) {
     for (int32_t b = 1; b <= m.picture_height; ++b) write_picture_line(b);
   }
   clear_batch();

@@ -7,6 +7,10 @@
 
 namespace veka {
 
+// Whether the picture's cells reach a file: only then are they drawn,
+// aligned and tidied (no other output depends on them).
+bool picture_is_written();
+
 // Cell (a across, b along) of the picture; outside 1..300 x 1..4000 it
 // reads as 0 and is never written.
 int32_t picture_cell(int32_t a, int32_t b);

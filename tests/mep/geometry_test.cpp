@@ -87,6 +87,7 @@ TEST(MepGeometry, LongDarkInnerElementUsesItsOwnDuration) {
 
 TEST(MepGeometry, LaterPredecessorGivesRightAlignedBlockShearedDown) {
   start_mep_file(8.0);
+  store.shape_file_option = 1;
   add_particle({{0, 5, 1, kSmall}, {1, 3, 1, kSmall}, {2, 0, 1, kSmall}});
   hold_particle(1, 8.0);
   draw_particle_blocks();
@@ -98,6 +99,17 @@ TEST(MepGeometry, LaterPredecessorGivesRightAlignedBlockShearedDown) {
     }
   }
   EXPECT_EQ(store.mep_sorted[2].time, 0);
+}
+
+TEST(MepGeometry, NoCellIsDrawnWithoutTheShapeFile) {
+  start_mep_file(8.0);  // shape_file_option 0
+  add_particle({{0, 5, 1, kSmall}, {1, 3, 1, kSmall}, {2, 0, 1, kSmall}});
+  hold_particle(1, 8.0);
+  draw_particle_blocks();
+  for (int32_t a = 1; a <= 30; ++a) {
+    for (int32_t b = 1; b <= 20; ++b) ASSERT_EQ(picture_cell(a, b), 0) << a << "," << b;
+  }
+  EXPECT_EQ(store.mep_sorted[2].time, 0);  // the geometry itself still runs
 }
 
 TEST(MepGeometry, EndBlocksOfWidthOneAndLongLength) {

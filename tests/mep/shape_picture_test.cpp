@@ -105,6 +105,21 @@ TEST_F(MepShapeFile, OtherOptionsCreateAnEmptyFile) {
   EXPECT_EQ(shape_file(), "");
 }
 
+TEST_F(MepShapeFile, PictureIsDrawnOnlyForTheShapeFile) {
+  std::string consoles[2];
+  double diameters[2];
+  for (int option : {0, 1}) {
+    start(option);
+    for (int i = 0; i < 12; ++i) add_particle(small_particle(3 + i % 4));
+    std::string console = analyse();
+    consoles[option] = console.substr(console.find("Print diameters"));
+    diameters[option] = store.mep_diameter;
+  }
+  // Without the file the cells are not drawn; nothing else may change.
+  EXPECT_EQ(consoles[0], consoles[1]);
+  EXPECT_EQ(diameters[0], diameters[1]);
+}
+
 TEST_F(MepShapeFile, TraceOfParticlesNumberedAbove100000) {
   start(0);
   add_particle(small_particle(3));
@@ -123,7 +138,10 @@ TEST_F(MepShapeFile, TraceOfParticlesNumberedAbove100000) {
 // the start of an empty batch, then placed.
 class MepPicture : public ::testing::Test {
  protected:
-  void SetUp() override { start_mep_file(8.0); }
+  void SetUp() override {
+    start_mep_file(8.0);
+    store.shape_file_option = 1;  // the picture is drawn only for the shape file
+  }
   static void fill(int32_t a_from, int32_t a_to, int32_t b_from, int32_t b_to, int32_t value) {
     for (int32_t a = a_from; a <= a_to; ++a) {
       for (int32_t b = b_from; b <= b_to; ++b) set_picture_cell(a, b, value);
