@@ -128,17 +128,21 @@ double curve_speed_at_root(const SpeedCurve& c, double root) {
                               c.k_linear * root * root + c.k_three_halves * root * root * root));
 }
 
-void prepare_file_defaults() {
-  Store& s = store;
+void set_processing_constants() {
   set_mep_settings();
-  s.data_file.open(s.data_file_name);
-  count_sample_records();
-  s.data_file.rewind();
   set_reader_settings();
   fill_diameter_classes();
   set_speed_curves();
-  find_expected_transit_count();
   set_cubics();
+}
+
+void prepare_file_defaults() {
+  Store& s = store;
+  s.data_file.open(s.data_file_name);
+  count_sample_records();
+  s.data_file.rewind();
+  set_processing_constants();
+  find_expected_transit_count();
 }
 
 }  // namespace veka

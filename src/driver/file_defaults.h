@@ -19,4 +19,9 @@ double curve_speed_at_root(const SpeedCurve& c, double root);
 
 void prepare_file_defaults();
 
+// The settings and tables that are the same for every file (the MEP and
+// reader settings, diameter classes, speed curves and cubics), without
+// touching the data file or exp_fl.
+void set_processing_constants();
+
 }  // namespace veka

@@ -37,14 +37,7 @@ class ExportFixture : public ::testing::Test {
   // The per-file reset, the run parameters and the synthetic cast for data
   // file `number`.
   void prepare_file(int number) {
-    reset_store();
-    testing::load_arguments(arguments_);
-    store.file_number = number;
-    store.file_number_text = std::to_string(number);
-    {
-      console::Capture quiet;
-      read_run_parameters();
-    }
+    testing::start_file(arguments_, number);
     fill_cast();
     fill_spectrum();
   }

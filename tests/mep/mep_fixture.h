@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/file_defaults.h"
 #include "store/store.h"
 #include "support/support.h"
 
@@ -29,25 +30,7 @@ inline void start_mep_file(double exp_fl, const std::string& argument60 = "0",
   arguments[61] = argument61;
   testing::load_arguments(arguments);
   Store& s = store;
-  s.long_element_factor = 1.2;
-  s.opacity_duration_factor = 1.5;
-  s.mean_inverse_area_limit = 200.0;
-  s.mep_span_factor = 1.5;
-  s.mep_span_limit = 30.0;
-  s.transit_blend_weight = 0.5;
-  s.transit_band_high = 3.0;
-  s.transit_band_low = 1.0 / 3.0;
-  s.dark_size = 35;
-  s.full_width_size = 40;
-  s.mep_max_elements = 30;
-  s.shape_image_width = 250;
-  s.mep_duration_limit = 1000;
-  const double a[4] = {54.58634681, 0.507553898, -7.459811e-05, 4.88e-09};
-  const double b[4] = {0.18060595529787837, 0.00025458972297562, -1.09879495e-09, 9.54e-15};
-  for (int i = 0; i < 4; ++i) {
-    s.mep_cubic_a[i] = a[i];
-    s.mep_cubic_b[i] = b[i];
-  }
+  set_processing_constants();
   s.exp_fl = exp_fl;
   s.unit_factor_g = 1.0;
   s.flow_scale = 1.0;

@@ -27,12 +27,7 @@ class ReportFixture : public ::testing::Test {
 
   // The per-file reset and the run parameters for data file `number`.
   void prepare_file(int number) {
-    reset_store();
-    testing::load_arguments(arguments_);
-    store.file_number = number;
-    store.file_number_text = std::to_string(number);
-    console::Capture quiet;
-    read_run_parameters();
+    testing::start_file(arguments_, number);
     for (int i = 1; i <= kClasses; ++i) store.diameter_class_um[i] = 15.0 * i;
   }
 

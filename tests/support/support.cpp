@@ -7,6 +7,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "common/console.h"
+#include "driver/run_parameters.h"
 #include "store/store.h"
 
 namespace veka::testing {
@@ -90,5 +92,14 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
 }
 
 void load_arguments(const std::vector<std::string>& arguments) { store.arguments = arguments; }
+
+void start_file(const std::vector<std::string>& arguments, int number) {
+  reset_store();
+  load_arguments(arguments);
+  store.file_number = number;
+  store.file_number_text = std::to_string(number);
+  console::Capture quiet;
+  read_run_parameters();
+}
 
 }  // namespace veka::testing

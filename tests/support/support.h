@@ -44,4 +44,8 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
 // Loads the arguments into the store, as the program entry does.
 void load_arguments(const std::vector<std::string>& arguments);
 
+// The first stages of data file `number` as the driver runs them: the
+// per-file reset and the run parameters of `arguments` (header not shown).
+void start_file(const std::vector<std::string>& arguments, int number);
+
 }  // namespace veka::testing
