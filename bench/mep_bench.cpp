@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/console.h"
+#include "driver/file_defaults.h"
 #include "mep/analysis.h"
 #include "mep/sort.h"
-#include "driver/file_defaults.h"
 #include "store/store.h"
 
 namespace veka {
@@ -46,7 +46,8 @@ std::vector<MepElement> simulated_recording() {
   while (static_cast<int32_t>(records.size()) < kRecords) {
     const int32_t count = particle_elements(random);
     const int32_t top = std::uniform_int_distribution<int32_t>(count, 120)(random);
-    const int32_t step = 1 + static_cast<int32_t>(records.size() * int64_t{kProfileSteps} / kRecords);
+    const int32_t step =
+        1 + static_cast<int32_t>(records.size() * int64_t{kProfileSteps} / kRecords);
     clock += gap(random);
     for (int32_t i = 0; i < count && static_cast<int32_t>(records.size()) < kRecords; ++i) {
       int32_t length = duration(random);

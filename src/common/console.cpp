@@ -9,8 +9,8 @@ namespace veka::console {
 namespace {
 
 struct Sink {
-  std::string pending;          // written but not yet flushed
-  bool capturing = false;       // tests keep everything in `captured`
+  std::string pending;     // written but not yet flushed
+  bool capturing = false;  // tests keep everything in `captured`
   std::string captured;
   std::string captured_input;
   size_t input_position = 0;
@@ -53,7 +53,9 @@ void write(std::string_view text) {
   flush_if_large();
 }
 
-void end_line() { write("\r\n"); }
+void end_line() {
+  write("\r\n");
+}
 
 void line(std::string_view text) {
   write(text);
@@ -97,8 +99,12 @@ Capture::~Capture() {
   s.captured_input.clear();
 }
 
-std::string Capture::text() const { return sink().captured; }
+std::string Capture::text() const {
+  return sink().captured;
+}
 
-int Capture::waits() const { return sink().waits; }
+int Capture::waits() const {
+  return sink().waits;
+}
 
 }  // namespace veka::console

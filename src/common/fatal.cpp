@@ -1,17 +1,20 @@
 #include "common/fatal.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cfenv>
 #include <csignal>
 #include <cstring>
-#include <unistd.h>
 
 #include "common/console.h"
 #include "common/text_output.h"
 
 namespace veka {
 
-void fatal(const std::string& message) { throw FatalError(message); }
+void fatal(const std::string& message) {
+  throw FatalError(message);
+}
 
 void fatal_file_error(int error_number, bool creating) {
   switch (error_number) {

@@ -20,8 +20,7 @@ class FatalError : public std::runtime_error {
 // why (more multi-element records than the store holds).
 class ProgramStop : public std::runtime_error {
  public:
-  explicit ProgramStop(int exit_code)
-      : std::runtime_error("program stop"), exit_code_(exit_code) {}
+  explicit ProgramStop(int exit_code) : std::runtime_error("program stop"), exit_code_(exit_code) {}
   int exit_code() const { return exit_code_; }
 
  private:

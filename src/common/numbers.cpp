@@ -7,7 +7,9 @@ namespace veka {
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Checks the decimal real syntax; sets has_exponent when an exponent part
 // is present.
@@ -68,8 +70,8 @@ std::optional<double> parse_real(std::string_view text) {
   if (result.ptr != last) return std::nullopt;
   if (result.ec == std::errc::result_out_of_range) {
     // Too small for a double rounds to zero; too large is not a number.
-    bool tiny = text.find("e-") != std::string_view::npos ||
-                text.find("E-") != std::string_view::npos;
+    bool tiny =
+        text.find("e-") != std::string_view::npos || text.find("E-") != std::string_view::npos;
     if (tiny) return 0.0;
     return std::nullopt;
   }

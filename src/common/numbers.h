@@ -19,7 +19,11 @@ std::optional<double> parse_real(std::string_view text);
 
 // Token conversions of the data-file reader: text that is not a number,
 // the empty text included, gives 0.
-inline int32_t token_integer(std::string_view text) { return parse_integer(text).value_or(0); }
-inline double token_real(std::string_view text) { return parse_real(text).value_or(0.0); }
+inline int32_t token_integer(std::string_view text) {
+  return parse_integer(text).value_or(0);
+}
+inline double token_real(std::string_view text) {
+  return parse_real(text).value_or(0.0);
+}
 
 }  // namespace veka

@@ -1,9 +1,10 @@
 #include "common/text_output.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "common/fatal.h"
 

@@ -78,8 +78,7 @@ void fill_diameter_classes() {
 
 void set_speed_curves() {
   store.speed_curve[1] = {0.198996019, -2.603059062, 0.892897609, 0.006191239, -0.0013};
-  store.speed_curve[2] = {30.113624222688, -1.4243159638326, 1.4125878289, 0.252430015529,
-                          -0.05};
+  store.speed_curve[2] = {30.113624222688, -1.4243159638326, 1.4125878289, 0.252430015529, -0.05};
 }
 
 // Searches transit counts from high to low speed: the result is the

@@ -17,7 +17,9 @@ constexpr size_t kFileNameCapacity = 90;
 constexpr size_t kLabelCapacity = 4;
 constexpr size_t kCtdStringCapacity = 49;
 
-std::string cut(const std::string& text, size_t capacity) { return text.substr(0, capacity); }
+std::string cut(const std::string& text, size_t capacity) {
+  return text.substr(0, capacity);
+}
 
 // Entry of ctd_field_position for a CTD field letter, 0 for a placeholder.
 int field_code_index(const std::string& code) {
@@ -68,12 +70,11 @@ void read_modes_and_names() {
   s.direction_label = argument_text(23) == "1" ? "Descending" : " Ascending";
   s.speed_source_label = argument_text(25) == "1" ? " VEKA Speed" : " Const. Speed";
   const std::string& data_set = argument_text(2);
-  s.data_file_name = cut(argument_text(1) + data_set + s.file_number_text + "." +
-                             s.data_file_extension,
-                         kFileNameCapacity);
-  s.output_base_name = cut(argument_text(3) + data_set + s.file_number_text + "_" +
-                               argument_text(9),
-                           kFileNameCapacity);
+  s.data_file_name =
+      cut(argument_text(1) + data_set + s.file_number_text + "." + s.data_file_extension,
+          kFileNameCapacity);
+  s.output_base_name = cut(
+      argument_text(3) + data_set + s.file_number_text + "_" + argument_text(9), kFileNameCapacity);
 }
 
 void read_speed_settings() {
@@ -103,16 +104,14 @@ void read_shape_bounds_and_diameter_bins() {
     if (s.ctd_field_position[i] > 0) ++s.ctd_field_count;
   }
   for (int i = 1; i <= 5; ++i) {
-    console::line(real_field(s.shape_length_bounds[i], 8, 3) +
-                  real_field(s.shape_diameter_bounds[i], 8, 3) +
-                  real_field(s.shape_ratio_bounds[i], 8, 3) + "    " +
-                  real_field(s.diameter_bin_low[i], 8, 0) +
-                  real_field(s.diameter_bin_high[i], 8, 0));
+    console::line(
+        real_field(s.shape_length_bounds[i], 8, 3) + real_field(s.shape_diameter_bounds[i], 8, 3) +
+        real_field(s.shape_ratio_bounds[i], 8, 3) + "    " +
+        real_field(s.diameter_bin_low[i], 8, 0) + real_field(s.diameter_bin_high[i], 8, 0));
   }
-  console::line(real_field(s.shape_length_bounds[6], 8, 3) +
-                real_field(s.shape_diameter_bounds[6], 8, 3) +
-                real_field(s.shape_ratio_bounds[6], 8, 3) + " Num_ctd=" +
-                int_field(s.ctd_field_count, 3));
+  console::line(
+      real_field(s.shape_length_bounds[6], 8, 3) + real_field(s.shape_diameter_bounds[6], 8, 3) +
+      real_field(s.shape_ratio_bounds[6], 8, 3) + " Num_ctd=" + int_field(s.ctd_field_count, 3));
   s.diameter_range_low_mm = s.diameter_bin_low[1] / 1000;
   s.diameter_range_high_mm = s.diameter_bin_high[5] / 1000;
 }
@@ -130,10 +129,10 @@ void read_instrument_settings() {
   s.unit_factor_g = 1.0;
   console::line("");
   console::line(s.data_file_name + "  y  " + argument_text(2) + " " + s.output_base_name + " " +
-                s.run_label + int_field(s.count_first, 5) + int_field(s.count_last, 5) +
-                " exp_sp" + real_field(s.exp_sp, 5, 2) + " set_flow" + int_field(s.set_flow, 5) +
-                " dfct" + real_field(s.dfct, 5, 1) + " dfctx" + real_field(s.dfctx, 8, 1) +
-                " smode" + int_field(s.smode, 3));
+                s.run_label + int_field(s.count_first, 5) + int_field(s.count_last, 5) + " exp_sp" +
+                real_field(s.exp_sp, 5, 2) + " set_flow" + int_field(s.set_flow, 5) + " dfct" +
+                real_field(s.dfct, 5, 1) + " dfctx" + real_field(s.dfctx, 8, 1) + " smode" +
+                int_field(s.smode, 3));
 }
 
 }  // namespace

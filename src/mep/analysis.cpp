@@ -50,7 +50,8 @@ int32_t normalise_particles(int32_t n) {
     const int32_t first_element = records[0].element;
     for (int32_t i = 0; i < c; ++i) {
       records[i].time = difference(records[i].time, earliest);
-      if (records[i].element != -1) records[i].element = difference(records[i].element, first_element);
+      if (records[i].element != -1)
+        records[i].element = difference(records[i].element, first_element);
       largest_size = std::max(largest_size, records[i].size);
     }
     p += c;

@@ -34,17 +34,24 @@ constexpr int32_t kLastCellRow = 600;
 constexpr int32_t kTracedParticles = 100000;
 constexpr int64_t kFarColumn = int64_t{1} << 30;
 
-double transit_count() { return store.mep_transit_count; }
+double transit_count() {
+  return store.mep_transit_count;
+}
 
 // Round(8 t / S): time counts as cell rows.
-int32_t cell_rows(double counts) { return round_to_int(8 * counts / transit_count()); }
+int32_t cell_rows(double counts) {
+  return round_to_int(8 * counts / transit_count());
+}
 
-bool is_long(int32_t duration) { return duration >= store.long_element_factor * transit_count(); }
+bool is_long(int32_t duration) {
+  return duration >= store.long_element_factor * transit_count();
+}
 
 // First column of an element's band, 8E; an absurd element number keeps its
 // cells outside every array instead of overflowing.
 int32_t band_start(int32_t element) {
-  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{kCellsPerElement} * element, -kFarColumn, kFarColumn));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(int64_t{kCellsPerElement} * element, -kFarColumn, kFarColumn));
 }
 
 // A long narrow block is drawn thinner still: Round(w / Round(8 / w)).
@@ -92,7 +99,9 @@ void draw_block(const ElementBlock& block) {
   }
 }
 
-bool in_cell_arrays(int64_t index) { return index >= 0 && index <= kLastCellRow; }
+bool in_cell_arrays(int64_t index) {
+  return index >= 0 && index <= kLastCellRow;
+}
 
 // The rows first..first+count-1 of the along-flow cell arrays that exist.
 template <typename Visit>
@@ -180,10 +189,10 @@ void trace_block(const ElementBlock& block) {
   const SortedMepElement& r = store.mep_sorted[block.record];
   if (r.particle <= kTracedParticles) return;
   console::line("Loop " + std::to_string(block.kind) + " -me[1,2,3]" + int_field(r.element, 3) +
-                int_field(r.time, 4) + int_field(r.duration, 4) + " e1" + int_field(block.width, 5) +
-                " e2" + int_field(block.length, 5) + " x1" + int_field(block.a0, 5) + " x5" +
-                int_field(store.batch_offset, 5) + " size" + int_field(r.size, 5) + " y1" +
-                int_field(block.b0, 5));
+                int_field(r.time, 4) + int_field(r.duration, 4) + " e1" +
+                int_field(block.width, 5) + " e2" + int_field(block.length, 5) + " x1" +
+                int_field(block.a0, 5) + " x5" + int_field(store.batch_offset, 5) + " size" +
+                int_field(r.size, 5) + " y1" + int_field(block.b0, 5));
 }
 
 // Sum of an along-flow or across-beam cell array in millimetres; the
@@ -212,7 +221,9 @@ double element_area(int32_t size) {
   return kPi / 4 * (diameter_mm * diameter_mm);
 }
 
-int32_t block_width(double area) { return std::max(1, round_to_int(std::sqrt(64 * area))); }
+int32_t block_width(double area) {
+  return std::max(1, round_to_int(std::sqrt(64 * area)));
+}
 
 ElementBlock inner_block(int32_t record) {
   SortedMepElement& r = store.mep_sorted[record];

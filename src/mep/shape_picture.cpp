@@ -39,7 +39,6 @@ bool in_picture(int32_t a, int32_t b) {
   return a >= 1 && a <= kPictureColumns && b >= 1 && b <= kPictureLines;
 }
 
-
 // Whether columns first..last of line b are all empty; only the columns
 // the line has been drawn on need a look.
 bool line_is_clear(int32_t first, int32_t last, int32_t b) {
@@ -115,7 +114,8 @@ void erase_band_if_far(int32_t first_column, int32_t gap, int32_t far) {
 void shift_band_later(int32_t first_column, int32_t gap, int32_t source_end, int32_t target_end,
                       int32_t rise, int32_t far) {
   if (gap <= 0) return;
-  for (int32_t k = 1; k <= gap; ++k) copy_band_line(first_column, source_end - k + 1, target_end - k + 1);
+  for (int32_t k = 1; k <= gap; ++k)
+    copy_band_line(first_column, source_end - k + 1, target_end - k + 1);
   clear_band_lines(first_column, rise, int64_t{rise} + gap - 1);
   erase_band_if_far(first_column, gap, far);
 }
@@ -125,7 +125,8 @@ void shift_band_later(int32_t first_column, int32_t gap, int32_t source_end, int
 void shift_band_earlier(int32_t first_column, int32_t gap, int32_t source_start,
                         int32_t target_start, int32_t fall, int32_t far) {
   if (gap <= 0) return;
-  for (int32_t k = 1; k <= gap; ++k) copy_band_line(first_column, source_start + k - 1, target_start + k - 1);
+  for (int32_t k = 1; k <= gap; ++k)
+    copy_band_line(first_column, source_start + k - 1, target_start + k - 1);
   clear_band_lines(first_column, int64_t{fall} - gap + 1, fall);
   erase_band_if_far(first_column, gap, far);
 }
@@ -271,7 +272,9 @@ void settle_batch_height(int32_t previous_height) {
   }
 }
 
-int32_t entry_step(int32_t line) { return line <= kBatchEntries ? store.shape_row_step[line] : 0; }
+int32_t entry_step(int32_t line) {
+  return line <= kBatchEntries ? store.shape_row_step[line] : 0;
+}
 
 int32_t entry_particle(int32_t line) {
   return line <= kBatchEntries ? store.shape_row_particle[line] : 0;
@@ -318,9 +321,13 @@ void note_drawn(int32_t a, int32_t first, int32_t last) {
 
 }  // namespace
 
-bool picture_is_written() { return store.shape_file_option == 1; }
+bool picture_is_written() {
+  return store.shape_file_option == 1;
+}
 
-int32_t picture_cell(int32_t a, int32_t b) { return in_picture(a, b) ? store.shape_image[a][b] : 0; }
+int32_t picture_cell(int32_t a, int32_t b) {
+  return in_picture(a, b) ? store.shape_image[a][b] : 0;
+}
 
 void set_picture_cell(int32_t a, int32_t b, int32_t value) {
   if (!in_picture(a, b)) return;
@@ -340,7 +347,8 @@ void draw_picture_run(int32_t a, int32_t first, int32_t last, int32_t value) {
 void open_shape_file() {
   const Store& s = store;
   if (s.shape_file_option == 0) return;
-  store.shape_file.open((s.output_base_name + "_Shape.csv").substr(0, 100), TextOutput::Mode::replace);
+  store.shape_file.open((s.output_base_name + "_Shape.csv").substr(0, 100),
+                        TextOutput::Mode::replace);
   console::line("");
   console::line((s.output_base_name + "Shape.csv").substr(0, 99));
   console::line("Started Multi bugs plot files");
@@ -403,8 +411,10 @@ void clear_batch() {
     }
   }
   if (m.drawn_lines.used != 0) {
-    std::fill(m.drawn_column_low + m.drawn_lines.low, m.drawn_column_low + m.drawn_lines.high + 1, 0);
-    std::fill(m.drawn_column_high + m.drawn_lines.low, m.drawn_column_high + m.drawn_lines.high + 1, 0);
+    std::fill(m.drawn_column_low + m.drawn_lines.low, m.drawn_column_low + m.drawn_lines.high + 1,
+              0);
+    std::fill(m.drawn_column_high + m.drawn_lines.low, m.drawn_column_high + m.drawn_lines.high + 1,
+              0);
   }
   m.drawn_columns = TouchedRange{};
   m.drawn_lines = TouchedRange{};

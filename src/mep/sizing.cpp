@@ -30,14 +30,16 @@ namespace veka {
 namespace {
 
 constexpr int32_t kLargeParticlesKept = 500;
-constexpr double kLargeEsd = 6.0;       // mm
-constexpr double kLargestEsd = 35.0;    // mm
+constexpr double kLargeEsd = 6.0;     // mm
+constexpr double kLargestEsd = 35.0;  // mm
 constexpr double kOpaqueOpacity = 0.5;
 constexpr int32_t kMillimetreClasses = 35;
 constexpr int32_t kLargeMillimetreClasses = 50;
 
 // Open below, closed above.
-bool within(double value, double low, double high) { return low < value && value <= high; }
+bool within(double value, double low, double high) {
+  return low < value && value <= high;
+}
 
 void add_to_shape_class(int32_t shape_class, double biomass) {
   store.shape_counts[shape_class] += 1;
@@ -134,7 +136,8 @@ void size_mep() {
   const Store& s = store;
   const int32_t first = s.particle_first_record;
   int64_t summed_size = 0;
-  for (int32_t i = first; i < first + s.particle_element_count; ++i) summed_size += s.mep_sorted[i].size;
+  for (int32_t i = first; i < first + s.particle_element_count; ++i)
+    summed_size += s.mep_sorted[i].size;
   // Option 1 switches the sizing off: no particle reaches the limit.
   const double limit = argument_integer(60) == 1 ? 100000000.0 : 100.0;
   double esd = 0.0;

@@ -79,14 +79,17 @@ void group_by_start_flag(int32_t n) {
 
 // element_count of record p, or 0 once p has run past the last record (the
 // walks below look one record ahead).
-int32_t count_at(int32_t p, int32_t n) { return p <= n ? store.mep_sorted[p].element_count : 0; }
+int32_t count_at(int32_t p, int32_t n) {
+  return p <= n ? store.mep_sorted[p].element_count : 0;
+}
 
 void reverse_particles(int32_t n) {
   for (int32_t i = 1; i <= n; ++i) store.mep_sort_scratch[i] = store.mep_sorted[i];
   int32_t p = 1;
   int32_t c = count_at(1, n);
   while (p < n) {
-    for (int32_t j = 1; j <= c; ++j) store.mep_sorted[p + j - 1] = store.mep_sort_scratch[p + c - j];
+    for (int32_t j = 1; j <= c; ++j)
+      store.mep_sorted[p + j - 1] = store.mep_sort_scratch[p + c - j];
     p += c;
     c = count_at(p, n);
     if (c == 0) ++p;
@@ -136,12 +139,14 @@ void sort_meps() {
   console::line("STarted Multi-Bug Loop");
   unwrap_times(n);
   group_by_start_flag(n);
-  console::line("Final Multi-bug time" + int_field(store.mep_elements[n].time, 9) + " # multi-bugs" +
-                int_field(store.mep_sorted[n].particle, 8) + " nm" + int_field(n, 8));
+  console::line("Final Multi-bug time" + int_field(store.mep_elements[n].time, 9) +
+                " # multi-bugs" + int_field(store.mep_sorted[n].particle, 8) + " nm" +
+                int_field(n, 8));
   reverse_particles(n);
   reject_implausible_particles(n);
   console::line("Finished sorting MEPs" + int_field(store.mep_sorted[n].particle, 8) +
-                " bugs at nm=" + int_field(n, 8) + "  MEP_rejects=" + int_field(store.mep_reject_count, 8));
+                " bugs at nm=" + int_field(n, 8) +
+                "  MEP_rejects=" + int_field(store.mep_reject_count, 8));
 }
 
 }  // namespace veka

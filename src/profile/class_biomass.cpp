@@ -26,15 +26,13 @@ struct ClassFactors {
   }
 };
 
-void multiply_row(const double* counts, double* biomass, const double* factor,
-                  int32_t last_class) {
+void multiply_row(const double* counts, double* biomass, const double* factor, int32_t last_class) {
   for (int32_t b = 1; b <= last_class; ++b) biomass[b] = factor[b] * counts[b];
 }
 
 // Each step's term is divided on its own before it is added, steps in
 // increasing order.
-void add_step_densities(const double* biomass, double* density, int32_t last_class,
-                        double volume) {
+void add_step_densities(const double* biomass, double* density, int32_t last_class, double volume) {
   for (int32_t b = 1; b <= last_class; ++b) density[b] += (biomass[b] * 1000) / volume;
 }
 

@@ -17,14 +17,13 @@ namespace veka {
 namespace {
 
 constexpr double kChannelEdges[kChannels + 1] = {
-    0.0,      90.0,     97.18,    104.93,   113.3,    122.34,   132.1,    142.64,   154.01,
-    166.3,    179.57,   193.9,    209.35,   226.07,   244.09,   263.57,   284.59,   307.3,
-    331.82,   358.28,   386.85,   417.74,   451.07,   487.04,   525.88,   567.83,   613.14,
-    662.05,   714.89,   771.88,   833.47,   900.0,    971.77,   1049.31,  1133.0,   1223.36,
-    1321.0,   1426.33,  1540.13,  1663.0,   1795.71,  1938.86,  2093.67,  2260.67,  2441.0,
-    2635.6,   2846.0,   3073.0,   3318.0,   3583.0,   3869.0,   4177.0,   4511.0,   4870.0,
-    5259.0,   5678.0,   6131.0,   6621.0,   7149.0,   7719.0,   8335.0,   9000.0,   9718.0,
-    10493.0,  11330.0,  12234.0,  13210.0,  14264.0,  15401.0};
+    0.0,     90.0,    97.18,   104.93,  113.3,   122.34,  132.1,   142.64,  154.01,  166.3,
+    179.57,  193.9,   209.35,  226.07,  244.09,  263.57,  284.59,  307.3,   331.82,  358.28,
+    386.85,  417.74,  451.07,  487.04,  525.88,  567.83,  613.14,  662.05,  714.89,  771.88,
+    833.47,  900.0,   971.77,  1049.31, 1133.0,  1223.36, 1321.0,  1426.33, 1540.13, 1663.0,
+    1795.71, 1938.86, 2093.67, 2260.67, 2441.0,  2635.6,  2846.0,  3073.0,  3318.0,  3583.0,
+    3869.0,  4177.0,  4511.0,  4870.0,  5259.0,  5678.0,  6131.0,  6621.0,  7149.0,  7719.0,
+    8335.0,  9000.0,  9718.0,  10493.0, 11330.0, 12234.0, 13210.0, 14264.0, 15401.0};
 
 constexpr double kClassWidth = 15.0;
 
@@ -53,8 +52,8 @@ void rebin(const double* density, double* channel, bool first_share, int32_t las
     }
     if (lo_e < E && E < hi_e && hi_e <= E + kClassWidth) {
       // The channel straddles the boundary E.
-      channel[i] += ((hi_e - E) / kClassWidth) * density[c + 1] +
-                    ((E - lo_e) / kClassWidth) * density[c];
+      channel[i] +=
+          ((hi_e - E) / kClassWidth) * density[c + 1] + ((E - lo_e) / kClassWidth) * density[c];
     }
     if (lo_e <= E && E - kClassWidth < lo_e && hi_e < E) {
       // The channel lies inside class c.
@@ -79,9 +78,9 @@ void set_channel_scale(int32_t last_channel) {
   Store& s = store;
   for (int32_t i = 1; i <= last_channel; ++i) s.nbss_size_bounds[i] = kChannelEdges[i];
   for (int32_t i = 2; i <= last_channel; ++i) {
-    s.channel_delta_ug[i] = (sphere_biomass_at(s.nbss_size_bounds[i]) -
-                             sphere_biomass_at(s.nbss_size_bounds[i - 1])) *
-                            1000000;
+    s.channel_delta_ug[i] =
+        (sphere_biomass_at(s.nbss_size_bounds[i]) - sphere_biomass_at(s.nbss_size_bounds[i - 1])) *
+        1000000;
   }
   for (int32_t i = 1; i <= last_channel; ++i) s.nbss_log_bounds[i] = -0.657 + 0.1 * (i - 1);
 }

@@ -50,7 +50,9 @@ Line fit_line(const double* y, int32_t first, int32_t last) {
 
 // Recycling number of a spectrum falling with the given slope; none for a
 // flat one.
-double recycles(double slope) { return slope == 0 ? 0.0 : -1.7 / (0.7 * slope); }
+double recycles(double slope) {
+  return slope == 0 ? 0.0 : -1.7 / (0.7 * slope);
+}
 
 void fit_lines() {
   Store& s = store;
@@ -114,8 +116,8 @@ void find_quad_x_intercept() {
 void evaluate_fitted_parabola() {
   Store& s = store;
   for (int32_t i = s.nbss_base_first; i <= s.quad_last; ++i) {
-    s.nbss_quad_fit[i] = parabola(s.quad_best_vertex_y, s.quad_best_offset_x,
-                                  s.quad_best_curvature, s.nbss_log_bounds[i]);
+    s.nbss_quad_fit[i] = parabola(s.quad_best_vertex_y, s.quad_best_offset_x, s.quad_best_curvature,
+                                  s.nbss_log_bounds[i]);
   }
 }
 

@@ -18,7 +18,11 @@ inline void set_profile_range() {
 // The profile's first and last step inside the arrays: the reader keeps its
 // steps in 1..500, but a loop must never step outside the tables whatever
 // the range holds.
-inline int32_t first_profile_step() { return std::max<int32_t>(store.range_lo, 1); }
-inline int32_t last_profile_step() { return std::min<int32_t>(store.range_hi, kSteps); }
+inline int32_t first_profile_step() {
+  return std::max<int32_t>(store.range_lo, 1);
+}
+inline int32_t last_profile_step() {
+  return std::min<int32_t>(store.range_hi, kSteps);
+}
 
 }  // namespace veka

@@ -27,7 +27,9 @@ namespace veka {
 
 namespace {
 
-double base_at(double x) { return parabola(3.8, -1.1, -0.48, x); }
+double base_at(double x) {
+  return parabola(3.8, -1.1, -0.48, x);
+}
 
 // Channel holding the channel coordinate `ch` (the middle of channel i is
 // i - 0.5), as the index m of its lower edge, kept to the edge table.
@@ -42,7 +44,9 @@ double esd_at(double ch, int32_t m) {
   return e[m] + (ch - m) * (e[m + 1] - e[m]);
 }
 
-double esd_at(double ch) { return esd_at(ch, edge_index(ch, 0.5)); }
+double esd_at(double ch) {
+  return esd_at(ch, edge_index(ch, 0.5));
+}
 
 void normalise() {
   Store& s = store;
@@ -73,8 +77,7 @@ void normalise() {
 
 void locate_base_centre() {
   Store& s = store;
-  s.base_mean_i =
-      (s.nbss_base_last - s.nbss_base_first) / 2.0 + (s.nbss_base_first - 0.5);
+  s.base_mean_i = (s.nbss_base_last - s.nbss_base_first) / 2.0 + (s.nbss_base_first - 0.5);
   int32_t m = edge_index(s.base_mean_i, 0.51);
   s.base_centroid = esd_at(s.base_mean_i, m);
   s.base_centroid_class = m + 1;

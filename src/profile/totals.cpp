@@ -64,7 +64,9 @@ struct RangeClasses {
 
 // Per-volume terms of a step without water are left out rather than
 // divided by zero.
-bool has_water(int32_t k) { return store.ctd[k][18] != 0; }
+bool has_water(int32_t k) {
+  return store.ctd[k][18] != 0;
+}
 
 void clear_totals() {
   Store& s = store;

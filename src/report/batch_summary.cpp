@@ -31,8 +31,8 @@ std::string heading_line() {
          "ArealBiom.MEP(100-2000um),D" +
          shape_bounds(s.shape_diameter_bounds, 3) + ",R " + shape_bounds(s.shape_ratio_bounds, 3) +
          ",L " + shape_bounds(s.shape_length_bounds, 3) + ",ESD" + diameter_ranges(4, "/") +
-         ",,,,,Water Vol.m3,MEP ESD" + ",,,,,Tot./m2" + diameter_ranges(4, "/") +
-         ",,,,,MEPs/m2" + ",,,,,6-15mm)" +
+         ",,,,,Water Vol.m3,MEP ESD" + ",,,,,Tot./m2" + diameter_ranges(4, "/") + ",,,,,MEPs/m2" +
+         ",,,,,6-15mm)" +
          ",Lin.Slope,Y-intercept,X-intercept,Lin.Recycles n,Par.Recycles n,Quad.Y-Vertex,"
          "X-Offset,X-Int.,Curvature," +
          "Trans.Lim.,Delta NBSS,Trans.Corr.," + ",ESD" + diameter_ranges(4, "/") +
@@ -78,9 +78,9 @@ std::string data_line() {
   add_range_fields(fields, s.range_areal_counts, 8);
   add_range_fields(fields, s.mep_range_areal_counts, 8);
   fields.push_back(real_field(s.mep_opaque_areal_counts, 8, 1));
-  for (double fit : {s.linear_slope, s.linear_intercept, s.linear_x_intercept, s.linear_recycles,
-                     s.par_recycles, s.quad_vertex_y, s.quad_offset_x, s.quad_x_intercept,
-                     s.quad_curvature}) {
+  for (double fit :
+       {s.linear_slope, s.linear_intercept, s.linear_x_intercept, s.linear_recycles, s.par_recycles,
+        s.quad_vertex_y, s.quad_offset_x, s.quad_x_intercept, s.quad_curvature}) {
     fields.push_back(real_field(fit, 8, 2));
   }
   fields.push_back(real_field(argument_real(61), 3, 2) + "(" + int_field(argument_integer(60), 3) +

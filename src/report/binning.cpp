@@ -71,8 +71,12 @@ void bin_profile() {
 
 // Steps of the profile that lie inside the arrays; the others read as zero
 // and take no writes.
-int first_stored_step() { return std::max(store.range_lo, 1); }
-int last_stored_step() { return std::min(store.range_hi, kSteps); }
+int first_stored_step() {
+  return std::max(store.range_lo, 1);
+}
+int last_stored_step() {
+  return std::min(store.range_hi, kSteps);
+}
 
 void build_report_rows() {
   Store& s = store;
@@ -84,7 +88,9 @@ void build_report_rows() {
   }
 }
 
-double row_value(int i, int column) { return is_step(i) ? store.report_profile[i][column] : 0.0; }
+double row_value(int i, int column) {
+  return is_step(i) ? store.report_profile[i][column] : 0.0;
+}
 
 void set_row_value(int i, int column, double value) {
   if (is_step(i)) store.report_profile[i][column] = value;

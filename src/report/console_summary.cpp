@@ -17,7 +17,9 @@ namespace veka {
 
 namespace {
 
-bool depth_profile() { return store.depth_mode == 1; }
+bool depth_profile() {
+  return store.depth_mode == 1;
+}
 
 void write_sep_counts() {
   Store& s = store;
@@ -37,10 +39,10 @@ void write_sep_counts() {
                   " - " + int_field(s.count_last, 4) + s.speed_source_label + " Smode" +
                   int_field(s.smode, 2));
     console::line("Tot. cts  " + real_field(s.total_counts, 8, 0) + ",   Water Vol" +
-                  real_field(s.total_volume, 8, 3) + "m3     Interval=" +
-                  real_field(s.dfctx, 5, 0) + " sec");
-    console::line("Filt. cts " + real_field(s.filtered_counts, 8, 0) + "  Intervals range=" +
-                  step_window(2) + "  Diam.range" + diameter_window());
+                  real_field(s.total_volume, 8, 3) +
+                  "m3     Interval=" + real_field(s.dfctx, 5, 0) + " sec");
+    console::line("Filt. cts " + real_field(s.filtered_counts, 8, 0) +
+                  "  Intervals range=" + step_window(2) + "  Diam.range" + diameter_window());
   }
   console::line("Diam. bins      " + diameter_ranges(2, "  "));
   console::line("Binned cts    " + range_values(s.range_counts, 9, 0, "", "") + "    Sum" +
@@ -98,8 +100,8 @@ void write_mep_totals() {
   console::line("Filt. biomass  " + real_field(s.mep_filtered_biomass, 8, 2) + " mg" +
                 window_label + step_window(6) + "  Diam.range" + diameter_window());
   console::line("Diam. bins      " + diameter_ranges(2, " "));
-  console::line("Binned biomass" + range_values(s.mep_range_biomass, 8, 1, "", "") +
-                " mg     Sum" + real_field(s.mep_range_biomass_sum, 8, 1));
+  console::line("Binned biomass" + range_values(s.mep_range_biomass, 8, 1, "", "") + " mg     Sum" +
+                real_field(s.mep_range_biomass_sum, 8, 1));
   if (depth_profile()) {
     console::line("Areal biomass " + range_values(s.mep_range_areal_biomass, 8, 1, "", "", 1000) +
                   " gms/m2 Sum" + real_field(s.mep_range_areal_biomass_sum / 1000, 7, 1));

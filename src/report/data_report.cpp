@@ -29,10 +29,14 @@ namespace veka {
 
 namespace {
 
-bool depth_profile() { return store.depth_mode == 1; }
+bool depth_profile() {
+  return store.depth_mode == 1;
+}
 
 // "Depth range," in the depth modes, "Intervals range=,," over time.
-std::string window_label() { return depth_profile() ? "Depth range," : "Intervals range=,,"; }
+std::string window_label() {
+  return depth_profile() ? "Depth range," : "Intervals range=,,";
+}
 
 std::string mep_elements_cell() {
   return ",,,MEP elements(nm),," + int_field(store.mep_count, 12);
@@ -47,9 +51,8 @@ void write_sep_counts(TextOutput& report) {
                 " -" + int_field(s.count_last, 5) + ",,,,,CTD Scanrate= " +
                 real_field(s.ctd_scan_rate, 4, 1) + ",,CTD string: " + s.ctd_string + ",,,," +
                 s.direction_label + "(" + int_field(argument_integer(7), 3) + "-" +
-                int_field(text_integer(s.end_depth_text), 3) + "),,Smode" +
-                int_field(s.smode, 2) + "," + s.speed_source_label + ",," + s.version_label +
-                mep_elements_cell());
+                int_field(text_integer(s.end_depth_text), 3) + "),,Smode" + int_field(s.smode, 2) +
+                "," + s.speed_source_label + ",," + s.version_label + mep_elements_cell());
     report.line("Tot. cts," + real_field(s.total_counts, 12, 0) + ",,Areal cts (/m2)," +
                 real_field(s.areal_counts, 12, 0) + ",,Water Vol," +
                 real_field(s.total_volume, 8, 3) + ",m3,");
@@ -91,8 +94,7 @@ void write_sep_biomass(TextOutput& report) {
   } else {
     report.line("Tot. biomass," + real_field(s.total_biomass, 12, 2));
     report.line("Filt. biomass," + real_field(s.filtered_biomass, 12, 2) +
-                " mg,,,,,Intervals range=,," + step_window(2) + ",Diam.range," +
-                diameter_window());
+                " mg,,,,,Intervals range=,," + step_window(2) + ",Diam.range," + diameter_window());
   }
   report.line("Diam. bins," + diameter_ranges(2, ","));
   report.line("Binned biomass," + range_values(s.range_biomass, 12, 2, "", ",") + " mg,Sum," +
@@ -166,7 +168,9 @@ void write_mep_shapes(TextOutput& report) {
 }
 
 // Spectrum channels as far as the tables reach.
-int channel(int i) { return std::clamp(i, 0, kChannels); }
+int channel(int i) {
+  return std::clamp(i, 0, kChannels);
+}
 
 // Mid-points of channels 2..nbss_bin_count between their edges.
 std::string channel_midpoints(const double* bounds, int decimals) {
@@ -188,7 +192,9 @@ std::string curve_line(const std::string& label, int first, int decimals, Value 
   return text;
 }
 
-double power_of_ten(double x) { return std::exp(2.30258509 * x); }
+double power_of_ten(double x) {
+  return std::exp(2.30258509 * x);
+}
 
 // Block D: the normalised biomass size spectrum, its fits and residuals.
 void write_spectrum(TextOutput& report) {
@@ -211,8 +217,8 @@ void write_spectrum(TextOutput& report) {
   report.line(curve_line("Linear Fit NBSS", s.nbss_first, 2, [&s](int i) {
     return s.linear_slope * s.nbss_log_bounds[i] + s.linear_intercept;
   }));
-  report.line(curve_line("MEP NBSS", s.nbss_first, 2,
-                         [&s](int i) { return s.mep_nbss_values[i]; }));
+  report.line(
+      curve_line("MEP NBSS", s.nbss_first, 2, [&s](int i) { return s.mep_nbss_values[i]; }));
   report.line(curve_line("Linear MEP Fit", s.nbss_first, 2, [&s](int i) {
     return s.mep_linear_slope * s.nbss_log_bounds[i] + s.mep_linear_intercept;
   }));
@@ -226,23 +232,24 @@ void write_spectrum(TextOutput& report) {
       "Residuals Analyses,,Centroid ESD(um),,Centroid-X Log Biomass,,Resid:Total Prob.,,"
       "Dispersion Coeff.,Res:Base Prob.,,Residuals Biomass Density(mg/m3),,"
       "Total Biomass Density(mg/m3),,Residual:Total Ratio,,Disp./Total");
-  report.line(",," + real_field(s.centroid_esd, 8, 1) + ",," +
-              real_field(s.centroid_log_biomass, 8, 2) + " (" +
-              real_field(power_of_ten(s.centroid_log_biomass), 8, 1) + " ugm),," +
-              real_field(s.resid_total_prob, 8, 3) + ",," + real_field(s.dispersion_coeff, 8, 2) +
-              "," + real_field(quotient_or_zero(s.resid_base_num, s.resid_base_den), 8, 3) + ",," +
-              real_field(s.residual_biomass_density / 1000, 8, 1) + ",," +
-              real_field(s.total_biomass_density / 1000, 8, 2) + ",," +
-              real_field(quotient_or_zero(s.residual_biomass_density, s.total_biomass_density),
-                         8, 3) +
-              ",," + real_field(s.disp_total, 8, 2) + ",," + real_field(s.base_mean_i, 8, 1) +
-              "," + real_field(s.base_centroid / 1000, 8, 3) + "," +
-              real_field((s.centroid_esd - s.base_centroid) / 1000, 8, 3));
+  report.line(
+      ",," + real_field(s.centroid_esd, 8, 1) + ",," + real_field(s.centroid_log_biomass, 8, 2) +
+      " (" + real_field(power_of_ten(s.centroid_log_biomass), 8, 1) + " ugm),," +
+      real_field(s.resid_total_prob, 8, 3) + ",," + real_field(s.dispersion_coeff, 8, 2) + "," +
+      real_field(quotient_or_zero(s.resid_base_num, s.resid_base_den), 8, 3) + ",," +
+      real_field(s.residual_biomass_density / 1000, 8, 1) + ",," +
+      real_field(s.total_biomass_density / 1000, 8, 2) + ",," +
+      real_field(quotient_or_zero(s.residual_biomass_density, s.total_biomass_density), 8, 3) +
+      ",," + real_field(s.disp_total, 8, 2) + ",," + real_field(s.base_mean_i, 8, 1) + "," +
+      real_field(s.base_centroid / 1000, 8, 3) + "," +
+      real_field((s.centroid_esd - s.base_centroid) / 1000, 8, 3));
   report.line("");
 }
 
 // Steps of the step table: 1 up to the deepest step rounded up to 25.
-int table_steps() { return std::min<int>(store.range_high_25, kSteps); }
+int table_steps() {
+  return std::min<int>(store.range_high_25, kSteps);
+}
 
 // Block F: one row per step.
 void write_step_table(TextOutput& report) {
@@ -259,8 +266,8 @@ void write_step_table(TextOutput& report) {
                 ",Tot. cts,Cts-diam,Cts-diam,Cts-diam,Cts-diam,Cts-diam,"
                 "Tot.Biom,Bio-diam,Bio-diam,Bio-diam,Bio-diam,Bio-diam");
   }
-  std::string units = s.smode == 0 ? "(" + real_field(s.dfctx, 5, 0) + " sec.),  (VEKA)"
-                                   : ",  (CTD)";
+  std::string units =
+      s.smode == 0 ? "(" + real_field(s.dfctx, 5, 0) + " sec.),  (VEKA)" : ",  (CTD)";
   report.line(units + ",,,,,,,,,abs(m/s),,,," + diameter_ranges(2, ",") + ",microns" +
               diameter_ranges(2, ",") + ",ctd[13],ctd[12],ctd[21],H2O Vol/m");
   for (int i = 1; i <= table_steps(); ++i) {
@@ -286,8 +293,8 @@ struct DistributionTable {
   const char* depth_heading;
   const char* time_heading;
   double (*bins)[401];
-  int width;       // steps per bin
-  int bin_count;   // bins in the table; the row after them holds the totals
+  int width;      // steps per bin
+  int bin_count;  // bins in the table; the row after them holds the totals
   const char* depth_label;
   const char* time_label;
   const char* time_unit;  // ends the bin range of a row over time
@@ -387,7 +394,9 @@ void write_millimetre_bins(TextOutput& report) {
 
 }  // namespace
 
-std::string data_report_name() { return store.output_base_name + "_Data.csv"; }
+std::string data_report_name() {
+  return store.output_base_name + "_Data.csv";
+}
 
 void write_report_totals(TextOutput& report) {
   write_sep_counts(report);

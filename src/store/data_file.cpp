@@ -1,11 +1,12 @@
 #include "store/data_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "common/fatal.h"
 
@@ -40,8 +41,8 @@ void DataFile::open(const std::string& name) {
     fatal_file_error(error_number, false);
   }
   if (S_ISREG(info.st_mode) && info.st_size > 0) {
-    void* mapping = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE,
-                         descriptor, 0);
+    void* mapping =
+        mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, descriptor, 0);
     if (mapping != MAP_FAILED) {
       madvise(mapping, static_cast<size_t>(info.st_size), MADV_SEQUENTIAL);
       data_ = static_cast<const char*>(mapping);

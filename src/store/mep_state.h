@@ -33,8 +33,8 @@ struct MepState {
   double mep_transit_count;
   double length_cells[601];  // [0..600] rows along the flow
   double length_width[601];
-  double cross_width[601];   // [0..600] columns across the beam
-  TouchedRange length_rows;   // rows of length_cells and length_width written
+  double cross_width[601];     // [0..600] columns across the beam
+  TouchedRange length_rows;    // rows of length_cells and length_width written
   TouchedRange cross_columns;  // columns of cross_width written
   double along_size;
   double along_weight;
@@ -76,7 +76,7 @@ struct MepState {
   int32_t drawn_column_high[4001];
 
   // Sizing tallies.
-  double mep_large_biomass;  // [mg]
+  double mep_large_biomass;   // [mg]
   double large_mep_esd[501];  // [1..500] mm
   int32_t mep_over_6mm_count;
   double shape_counts[4];   // [1..3]

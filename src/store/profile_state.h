@@ -12,13 +12,13 @@ struct ProfileState {
 
   // Biomass and spectra; channels [1..68].
   int32_t nbss_bin_count;
-  double biomass_density[1101];      // [ug/m3]
+  double biomass_density[1101];  // [ug/m3]
   double mep_biomass_density[1101];
-  double tot_volume;                 // [m3] summed over the profile by the biomass stage
-  double nbss_size_bounds[69];       // upper ESD edge of each channel [um]
-  double channel_delta_ug[69];       // [ug]
-  double nbss_log_bounds[69];        // log10 ug
-  double channel_biomass[69];        // [ug/m3]
+  double tot_volume;            // [m3] summed over the profile by the biomass stage
+  double nbss_size_bounds[69];  // upper ESD edge of each channel [um]
+  double channel_delta_ug[69];  // [ug]
+  double nbss_log_bounds[69];   // log10 ug
+  double channel_biomass[69];   // [ug/m3]
   double mep_channel_biomass[69];
   double nbss_values[69];
   double mep_nbss_values[69];
@@ -57,16 +57,16 @@ struct ProfileState {
   int32_t base_centroid_class;
   double centroid_log_biomass;
   double mean_i;
-  double centroid_esd;   // [um]
+  double centroid_esd;  // [um]
   double resid_total_prob;
   double resid_base_num;
   double resid_base_den;
-  double resid_sum;       // = resid_base_num, as the reports name it
-  double norm_base_sum;   // = resid_base_den
+  double resid_sum;      // = resid_base_num, as the reports name it
+  double norm_base_sum;  // = resid_base_den
   double mean_resid;
   double dispersion;
   double peak_width_um;
-  double total_biomass_density;     // [ug/m3]
+  double total_biomass_density;  // [ug/m3]
   double base_biomass_density;
   double residual_biomass_density;
   double disp_esd;

@@ -20,35 +20,35 @@ struct RunParameters {
   std::string speed_source_label;
   std::string direction_label;
   std::string ctd_maker_text;
-  std::string ctd_string;        // arguments 12..22 joined, at most 49 characters
-  std::string end_depth_text;    // argument 8, at most 4 characters
+  std::string ctd_string;      // arguments 12..22 joined, at most 49 characters
+  std::string end_depth_text;  // argument 8, at most 4 characters
 
-  int32_t smode;       // 0 time bins, 1 depth bins over a time range, 2 depth with detection
-  int32_t depth_mode;  // 1 in the depth modes
+  int32_t smode;        // 0 time bins, 1 depth bins over a time range, 2 depth with detection
+  int32_t depth_mode;   // 1 in the depth modes
   int32_t count_first;  // first and last time count of the analysed range
   int32_t count_last;
-  double start_depth;  // [m]; 0 and 1 select detection variants
-  double end_depth;    // [m]
-  double ctd_scan_rate;  // [scans/s]
+  double start_depth;              // [m]; 0 and 1 select detection variants
+  double end_depth;                // [m]
+  double ctd_scan_rate;            // [scans/s]
   int32_t ctd_field_position[12];  // [1..11]: T, C, D, S, A1..A7 -> position on a CTD line
   int32_t ctd_field_count;
   int32_t dive_direction;  // +1 descending cast, -1 ascending
   double exp_sp;           // expected flow speed [m/s]
   double set_flow_value;
-  int32_t set_flow;        // 1: speed from the measured transit counts
-  double flow_scale;       // 1 / sqrt(argument 26)
+  int32_t set_flow;   // 1: speed from the measured transit counts
+  double flow_scale;  // 1 / sqrt(argument 26)
   double tunnel_factor;
-  double tunnel_area;      // [m2]
+  double tunnel_area;               // [m2]
   double shape_length_bounds[7];    // [1..6] mm
   double shape_diameter_bounds[7];  // [1..6] mm
   double shape_ratio_bounds[7];     // [1..6]
   double diameter_bin_low[6];       // [1..5] um
   double diameter_bin_high[6];      // [1..5] um
   double shape_file_option;
-  double range_low;   // replaced by the reader
+  double range_low;  // replaced by the reader
   double range_high;
-  double dfct;        // time bins per time count
-  double dfctx;       // time counts per bin / 2
+  double dfct;           // time bins per time count
+  double dfctx;          // time counts per bin / 2
   double scan_interval;  // [s per scan]
   double diameter_range_low_mm;
   double diameter_range_high_mm;

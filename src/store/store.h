@@ -28,7 +28,9 @@ constexpr int kChannels = 68;
 
 // A step inside the arrays; reads of any other step give 0 and writes to
 // one are dropped.
-inline bool is_step(int32_t step) { return step >= 1 && step <= kSteps; }
+inline bool is_step(int32_t step) {
+  return step >= 1 && step <= kSteps;
+}
 
 // Arrays shared by many stages.
 struct SharedArrays {
@@ -55,8 +57,8 @@ struct Store : SharedArrays,
   ZeroTable<double, 501, 1101> bin_biomass;
   ZeroTable<double, 501, 1101> mep_bin_biomass;
   ZeroTable<double, 501, 1101> mep_opaque_bin_counts;
-  ZeroTable<double, 502, 1102> mep_step_counts;   // [1..501][1..1101]
-  ZeroTable<double, 502, 402> mep_step_biomass;   // [1..501][1..401]
+  ZeroTable<double, 502, 1102> mep_step_counts;  // [1..501][1..1101]
+  ZeroTable<double, 502, 402> mep_step_biomass;  // [1..501][1..401]
   ZeroArray<MepElement, kMepRecords + 1> mep_elements;
   ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted;
   ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch;

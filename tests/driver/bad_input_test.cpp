@@ -20,7 +20,8 @@ using testing::write_file;
 namespace fs = std::filesystem;
 
 bool ends_with(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 class BadInputTest : public ::testing::Test {
@@ -40,20 +41,23 @@ TEST_F(BadInputTest, DamagedLinesAreReportedRepairedAndTheRunGoesOn) {
   write_recording();
   std::string counts;
   for (int i = 0; i < 32; ++i) counts += " 1";
-  std::string damaged = "C 12.3 33.1 12.5\n"           // a CTD line short of two values
-                        "M 3 100 40\n"                 // an MEP line short of a field
-                        "L1" + counts.substr(2) + "\n"  // an L1 line short of a count
-                        "L2" + counts + "\nL3" + counts + "\nL4" + counts +
-                        "\nL5 0 0 950 20 320 0 0\n";
+  std::string damaged =
+      "C 12.3 33.1 12.5\n"  // a CTD line short of two values
+      "M 3 100 40\n"        // an MEP line short of a field
+      "L1" +
+      counts.substr(2) +
+      "\n"  // an L1 line short of a count
+      "L2" +
+      counts + "\nL3" + counts + "\nL4" + counts + "\nL5 0 0 950 20 320 0 0\n";
   // Into the descent, which the analysed cast covers.
   std::string recording = testing::read_file(in_.path() + "W1.dat");
   size_t at = recording.find("\nL1 ", recording.size() / 3) + 1;
   write_file(in_.path() + "W1.dat", recording.substr(0, at) + damaged + recording.substr(at));
   auto result = run_program(VEKAPROC_PATH, arguments());
   EXPECT_EQ(result.exit_code, 0);
-  for (const char* message : {"Found EOL 1-Missing CTD data at depth ",
-                              "Problem MEP line at depth2a ", "Problem SEP1 line L 1 at depth ",
-                              "Problem SEP2 line L 1 at depth "}) {
+  for (const char* message :
+       {"Found EOL 1-Missing CTD data at depth ", "Problem MEP line at depth2a ",
+        "Problem SEP1 line L 1 at depth ", "Problem SEP2 line L 1 at depth "}) {
     EXPECT_NE(result.output.find(message), std::string::npos) << message;
   }
   EXPECT_TRUE(file_exists(out_.path() + "W1_r1_Data.csv"));
@@ -109,7 +113,8 @@ TEST_F(BadInputTest, ZeroScanRateIsADivisionByZero) {
   args[11] = "0";
   auto result = run_program(VEKAPROC_PATH, args);
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_TRUE(ends_with(result.output, "CTD ScanRate    0.00\r\nFloating point division by zero\r\n"));
+  EXPECT_TRUE(
+      ends_with(result.output, "CTD ScanRate    0.00\r\nFloating point division by zero\r\n"));
 }
 
 TEST_F(BadInputTest, ZeroOrNegativeFlowScaleIsAFloatingPointFault) {
@@ -117,13 +122,15 @@ TEST_F(BadInputTest, ZeroOrNegativeFlowScaleIsAFloatingPointFault) {
   args[26] = "0";
   auto result = run_program(VEKAPROC_PATH, args);
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
-                           "Floating point division by zero\r\n");
+  EXPECT_EQ(result.output,
+            "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
+            "Floating point division by zero\r\n");
   args[26] = "-1";
   result = run_program(VEKAPROC_PATH, args);
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
-                           "Invalid floating point operation\r\n");
+  EXPECT_EQ(result.output,
+            "CTD String  3  2  1  4  5  0  0  0  0  0  0\r\n"
+            "Invalid floating point operation\r\n");
 }
 
 TEST_F(BadInputTest, TooManyMultiElementRecordsStopAfterAWait) {

@@ -37,7 +37,9 @@ std::string lines(const std::string& tag, int n) {
   return text;
 }
 
-std::string record() { return "L1 0\nL2 0\nL3 0\nL4 0\nL5 0\n"; }
+std::string record() {
+  return "L1 0\nL2 0\nL3 0\nL4 0\nL5 0\n";
+}
 
 TEST_F(FileDefaultsTest, ExpectedTransitCountFromTheSpeedCurves) {
   prepare("");

@@ -59,9 +59,9 @@ TEST_F(RunParametersTest, HeaderEchoesTheParameters) {
 }
 
 TEST_F(RunParametersTest, ModesAndLabels) {
-  arguments_[4] = "3";    // any other value: time bins, like 1
-  arguments_[23] = "2";   // descending, but the label needs the text "1"
-  arguments_[25] = "1.0"; // set_flow 1, label needs the text "1"
+  arguments_[4] = "3";     // any other value: time bins, like 1
+  arguments_[23] = "2";    // descending, but the label needs the text "1"
+  arguments_[25] = "1.0";  // set_flow 1, label needs the text "1"
   run();
   EXPECT_EQ(store.smode, 0);
   EXPECT_EQ(store.depth_mode, 0);

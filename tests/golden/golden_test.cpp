@@ -36,25 +36,51 @@ struct Scenario {
 
 const std::vector<Scenario>& scenarios() {
   static const std::vector<Scenario> all = {
-      {"bundled_sample", {"--scenario", "descent", "--seed", "1", "--depth", "150"}, "VK",
-       {}, "", "samples/VK1.dat"},
-      {"descent_detected", {"--scenario", "descent", "--seed", "11", "--depth", "60"}, "DD",
-       {{56, "1"}}, "", ""},
-      {"descent_fixed_depths", {"--scenario", "descent-fixed", "--seed", "12", "--depth", "70"},
-       "DF", {{60, "3"}, {61, "1"}}, "", ""},
+      {"bundled_sample",
+       {"--scenario", "descent", "--seed", "1", "--depth", "150"},
+       "VK",
+       {},
+       "",
+       "samples/VK1.dat"},
+      {"descent_detected",
+       {"--scenario", "descent", "--seed", "11", "--depth", "60"},
+       "DD",
+       {{56, "1"}},
+       "",
+       ""},
+      {"descent_fixed_depths",
+       {"--scenario", "descent-fixed", "--seed", "12", "--depth", "70"},
+       "DF",
+       {{60, "3"}, {61, "1"}},
+       "",
+       ""},
       {"ascent", {"--scenario", "ascent", "--seed", "13", "--depth", "50"}, "AS", {}, "", ""},
-      {"tow_time_bins", {"--scenario", "tow", "--seed", "14", "--duration", "120"}, "TW", {},
-       "", ""},
-      {"tow_depth_bins", {"--scenario", "tow", "--seed", "14", "--duration", "120"}, "TW",
-       {{4, "0"}, {60, "2"}}, "", ""},
+      {"tow_time_bins",
+       {"--scenario", "tow", "--seed", "14", "--duration", "120"},
+       "TW",
+       {},
+       "",
+       ""},
+      {"tow_depth_bins",
+       {"--scenario", "tow", "--seed", "14", "--duration", "120"},
+       "TW",
+       {{4, "0"}, {60, "2"}},
+       "",
+       ""},
       {"damaged", {"--scenario", "damaged", "--seed", "15"}, "DM", {}, "", ""},
-      {"batch_of_three", {"--scenario", "series", "--seed", "16", "--files", "3", "--depth", "40"},
-       "BS", {}, "", ""},
+      {"batch_of_three",
+       {"--scenario", "series", "--seed", "16", "--files", "3", "--depth", "40"},
+       "BS",
+       {},
+       "",
+       ""},
   };
   return all;
 }
 
-void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
 
 std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);

@@ -185,7 +185,8 @@ TEST(MepGeometry, ShapeMetricsOfWideAndLongParticles) {
 TEST(MepGeometry, StringCountOncePerInnerRecordAndOnceForTheEnds) {
   start_mep_file(8.0);
   add_particle({{0, 0, 308, kSmall}, {1, 0, 1, kSmall}, {2, 0, 1, kSmall}});
-  add_particle({{0, 0, 308, kSmall}, {1, 0, 308, kWidth8}, {2, 0, 308, kWidth8}, {3, 0, 1, kSmall}});
+  add_particle(
+      {{0, 0, 308, kSmall}, {1, 0, 308, kWidth8}, {2, 0, 308, kWidth8}, {3, 0, 1, kSmall}});
   analyse();
   EXPECT_EQ(store.drawn_particle_count, 2);
   EXPECT_EQ(store.mep_string_count, 3);
@@ -233,7 +234,8 @@ TEST(MepSelection, NoExpectedTransitCountAnalysesNothing) {
 
 // One particle with a single long inner element of the given size.
 void add_opaque_particle(int32_t size, int32_t first_step = 1, int32_t second_step = 1) {
-  const int32_t first = add_particle({{0, 0, 1, kSmall}, {1, 0, 30, size}, {2, 0, 1, kSmall}}, first_step);
+  const int32_t first =
+      add_particle({{0, 0, 1, kSmall}, {1, 0, 30, size}, {2, 0, 1, kSmall}}, first_step);
   store.mep_sorted[first + 1].step = second_step;
 }
 
@@ -309,7 +311,8 @@ TEST(MepInnerStatistics, OnlyElementsLongerThanOneAndAHalfTransitCounts) {
       {{0, 0, 1, 100}, {1, 0, 24, 500}, {2, 0, 25, 3800}, {3, 0, 25, 1900}, {4, 0, 90, 1000}});
   hold_particle(first, 16.0);
   gather_inner_statistics();
-  EXPECT_EQ(store.mep_opacity_elements, 2);  // 24 = 1.5 S is not longer; the last record is not inner
+  EXPECT_EQ(store.mep_opacity_elements,
+            2);  // 24 = 1.5 S is not longer; the last record is not inner
   EXPECT_EQ(store.mep_mean_opacity, (1.0 + 0.5) / 2);
   EXPECT_EQ(store.mep_mean_inverse_area, (1 / element_area(3800) + 1 / element_area(1900)) / 2);
 }

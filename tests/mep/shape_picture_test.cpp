@@ -55,10 +55,10 @@ TEST_F(MepShapeFile, LineLayoutAndConsole) {
                          "       1\r\n"
                          " Finished MEPs  - File #   7  Depths  12-  80\r\n");
   const std::string empty_line = repeated(",", 26);
-  EXPECT_EQ(shape_file(), repeated("1,", 255) + "\r\n" +                              //
-                              "     3,     1" + empty_line + "\r\n" +                 //
+  EXPECT_EQ(shape_file(), repeated("1,", 255) + "\r\n" +                                //
+                              "     3,     1" + empty_line + "\r\n" +                   //
                               "     0,     0" + repeated(",", 9) + repeated("5,", 8) +  //
-                              repeated(",", 9) + "\r\n" +                             //
+                              repeated(",", 9) + "\r\n" +                               //
                               "     0,     0" + empty_line + "\r\n");
 }
 
@@ -69,8 +69,8 @@ TEST_F(MepShapeFile, UnanalysableParticleDiscardsTheBatch) {
   add_particle(small_particle(3), 3);
   const std::string console = analyse();
   EXPECT_NE(console.find("Write to data file at bug count\r\n       2\r\n"), std::string::npos);
-  EXPECT_EQ(shape_file(), repeated("1,", 255) + "\r\n" +                              //
-                              "     3,     2" + repeated(",", 26) + "\r\n" +          //
+  EXPECT_EQ(shape_file(), repeated("1,", 255) + "\r\n" +                                //
+                              "     3,     2" + repeated(",", 26) + "\r\n" +            //
                               "     0,     0" + repeated(",", 9) + repeated("4,", 8) +  //
                               repeated(",", 9) + "\r\n");
 }
@@ -90,7 +90,8 @@ TEST_F(MepShapeFile, BatchWrittenWhenTheNextParticleWouldPassTheWidth) {
   for (int i = 0; i < 12; ++i) add_particle(small_particle(3));
   const std::string console = analyse();
   // Nine particles take 9 * 26 = 234 columns; a tenth of 24 would pass 250.
-  EXPECT_NE(console.find("Write to data file at bug count\r\n       9      12\r\n"), std::string::npos);
+  EXPECT_NE(console.find("Write to data file at bug count\r\n       9      12\r\n"),
+            std::string::npos);
   EXPECT_EQ(console.find("Shape.csv"), std::string::npos);
   EXPECT_FALSE(file_exists(scratch_.path() + "W7_r1_Shape.csv"));
 }
@@ -125,11 +126,12 @@ TEST_F(MepShapeFile, TraceOfParticlesNumberedAbove100000) {
   add_particle(small_particle(3));
   add_particle({{0, 0, 8, 10}, {1, 0, 1, 10}, {2, 0, 1, 10}}, 1, 100001);
   const std::string console = analyse();
-  EXPECT_NE(console.find("Write to data file at bug count\r\n"
-                         "Loop 2 -me[1,2,3]  1   0   1 e1    8 e2    1 x1    9 x5   26 size   10 y1    1\r\n"
-                         "Loop 4 -me[1,2,3]  0   0   8 e1    0 e2    1 x1    9 x5   26 size   10 y1    1\r\n"
-                         "Loop 6 -me[1,2,3]  2   0   1 e1    0 e2    1 x1   17 x5   26 size   10 y1    1\r\n"
-                         "       2\r\n"),
+  EXPECT_NE(console.find(
+                "Write to data file at bug count\r\n"
+                "Loop 2 -me[1,2,3]  1   0   1 e1    8 e2    1 x1    9 x5   26 size   10 y1    1\r\n"
+                "Loop 4 -me[1,2,3]  0   0   8 e1    0 e2    1 x1    9 x5   26 size   10 y1    1\r\n"
+                "Loop 6 -me[1,2,3]  2   0   1 e1    0 e2    1 x1   17 x5   26 size   10 y1    1\r\n"
+                "       2\r\n"),
             std::string::npos)
       << console;
 }
@@ -199,7 +201,8 @@ TEST_F(MepPicture, CornerTidyingOfASquareBlock) {
   place(11, 8.0);
   const int32_t expected[4][4] = {{1, 1, 1, 1}, {1, 5, 5, 1}, {5, 5, 5, 5}, {1, 1, 5, 1}};
   for (int32_t b = 5; b <= 8; ++b) {
-    for (int32_t a = 10; a <= 13; ++a) EXPECT_EQ(picture_cell(a, b), expected[b - 5][a - 10]) << a << "," << b;
+    for (int32_t a = 10; a <= 13; ++a)
+      EXPECT_EQ(picture_cell(a, b), expected[b - 5][a - 10]) << a << "," << b;
   }
   EXPECT_EQ(lines_of(9), "");
   EXPECT_EQ(lines_of(14), "");

@@ -155,7 +155,8 @@ TEST_F(MepSizing, OnlyParticlesWithinTheProfileAreCounted) {
 TEST_F(MepSizing, ShapeClassesAreOpenBelowAndClosedAbove) {
   start();
   const double bounds[7] = {0, 0.5, 1.0, 0.8, 2.0, 0.5, 2.0};
-  for (int i = 1; i <= 6; ++i) store.shape_diameter_bounds[i] = store.shape_length_bounds[i] = bounds[i];
+  for (int i = 1; i <= 6; ++i)
+    store.shape_diameter_bounds[i] = store.shape_length_bounds[i] = bounds[i];
   store.shape_ratio_bounds[5] = 1.0;
   store.shape_ratio_bounds[6] = 2.0;
   const double particles[][2] = {{1.0, 1.0}, {0.5, 1.0}, {1.0, 2.0}, {1.0, 1.5}};

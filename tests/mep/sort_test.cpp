@@ -37,7 +37,7 @@ class MepSortTest : public ::testing::Test {
 
 TEST_F(MepSortTest, TimeWrapsForwardAndBack) {
   add(1, 65000, 5, 10 + kFlag);
-  add(2, 100, 5, 10);    // falls back by more than 3000: one wrap
+  add(2, 100, 5, 10);  // falls back by more than 3000: one wrap
   add(3, 200, 5, 10);
   add(4, 65400, 5, 10);  // jumps forward by more than 62536: the wrap is undone
   add(5, 500, 5, 10);
@@ -98,16 +98,16 @@ TEST_F(MepSortTest, ReversalGivesAscendingElements) {
 }
 
 TEST_F(MepSortTest, EachRejectionTestAtAndBeyondItsBound) {
-  add_three(1450);                    // 1: spread 1450 kept
-  add_three(1451);                    // 4: spread 1451 rejected
-  add_three(0, 1000);                 // 7: duration 1000 kept
-  add_three(0, 1001);                 // 10: duration 1001 rejected
-  add_three(0, 5, 4096);              // 13: size 4096 kept
-  add_three(0, 5, 4097);              // 16: size 4097 rejected
-  add_three(0, 5, 0);                 // 19: zero size rejected
-  add_three(0, 5, 100, 2);            // 22: repeated element rejected
-  add_three(1451, 1001, 4097, 2);     // 25: every test fires, counted once
-  add(9, 10, 5, 0 + kFlag);           // 28: a last one-record particle is not examined
+  add_three(1450);                 // 1: spread 1450 kept
+  add_three(1451);                 // 4: spread 1451 rejected
+  add_three(0, 1000);              // 7: duration 1000 kept
+  add_three(0, 1001);              // 10: duration 1001 rejected
+  add_three(0, 5, 4096);           // 13: size 4096 kept
+  add_three(0, 5, 4097);           // 16: size 4097 rejected
+  add_three(0, 5, 0);              // 19: zero size rejected
+  add_three(0, 5, 100, 2);         // 22: repeated element rejected
+  add_three(1451, 1001, 4097, 2);  // 25: every test fires, counted once
+  add(9, 10, 5, 0 + kFlag);        // 28: a last one-record particle is not examined
   sort();
   const bool rejected[] = {false, true, false, true, false, true, true, true, true};
   for (int k = 0; k < 9; ++k) {

@@ -146,7 +146,9 @@ TEST_F(ProfileNbssFitsTest, SearchKeepsItsScanOrderAndStep) {
   EXPECT_NEAR(store.par_recycles, 1.7 / (0.7 * 1.24), 1e-12);
 }
 
-double base(double x) { return 3.8 - 0.24 * (x + 1.1) * (x + 1.1); }
+double base(double x) {
+  return 3.8 - 0.24 * (x + 1.1) * (x + 1.1);
+}
 
 TEST_F(ProfileNbssFitsTest, ResidualOfOnePeakChannel) {
   store.nbss_values[29] = 3.0;  // channels 27, 28 and 30 empty

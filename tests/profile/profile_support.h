@@ -13,8 +13,7 @@ namespace veka::testing {
 
 inline void set_speed_curves() {
   store.speed_curve[1] = {0.198996019, -2.603059062, 0.892897609, 0.006191239, -0.0013};
-  store.speed_curve[2] = {30.113624222688, -1.4243159638326, 1.4125878289, 0.252430015529,
-                          -0.05};
+  store.speed_curve[2] = {30.113624222688, -1.4243159638326, 1.4125878289, 0.252430015529, -0.05};
 }
 
 inline void set_diameter_classes() {
@@ -35,6 +34,8 @@ class FloatErrors {
   bool any() const { return std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW) != 0; }
 };
 
-inline std::string enter_presses(int n) { return std::string(n, '\n'); }
+inline std::string enter_presses(int n) {
+  return std::string(n, '\n');
+}
 
 }  // namespace veka::testing

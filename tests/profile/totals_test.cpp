@@ -141,7 +141,7 @@ TEST_F(ProfileTotalsTest, FilteredWindowExcludesItsBounds) {
   store.range_lo = 1;
   store.range_hi = 4;
   store.ctd[3][18] = store.ctd[4][18] = 1.0;
-  store.range_low = 1.0;   // steps 2 and 3 only
+  store.range_low = 1.0;  // steps 2 and 3 only
   store.range_high = 4.0;
   store.diameter_range_low_mm = 0.375;  // 375 um = class 25, left out
   store.diameter_range_high_mm = 0.75;  // 750 um = class 50, left out
@@ -152,8 +152,7 @@ TEST_F(ProfileTotalsTest, FilteredWindowExcludesItsBounds) {
   EXPECT_EQ(store.total_counts, 16.0);
   EXPECT_EQ(store.filtered_counts, 4.0);
   EXPECT_EQ(store.filtered_areal_counts, (1 / 2.0) * 2 + 2.0);
-  EXPECT_DOUBLE_EQ(store.filtered_biomass,
-                   2 * biomass_per_count(26) + 2 * biomass_per_count(49));
+  EXPECT_DOUBLE_EQ(store.filtered_biomass, 2 * biomass_per_count(26) + 2 * biomass_per_count(49));
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST_F(ProfileWaterVolumeTest, ConstantSpeedIgnoresTheFlowData) {
 
 TEST_F(ProfileWaterVolumeTest, VolumeAndCountScalingInTheDepthModes) {
   profile(3, 4);
-  store.set_flow = 0;  // 1 m/s
+  store.set_flow = 0;      // 1 m/s
   store.ctd[3][1] = 48.0;  // 2 s in the step, 4 frames of 0.5 s: factor 1
   store.sep_frames[3] = 4.0;
   store.ctd[4][1] = 96.0;  // 4 s, 2 s of frames: factor 2

@@ -146,8 +146,8 @@ TEST_F(ProfileZeroFillingTest, PassWithoutAnyDataReportsToOnePastTheEndAndFillsN
     store.ctd[k][14] = store.ctd[k][15] = 0.0;
   }
   std::string line87 = "Too many depths with zero data - Line 87\r\n";
-  EXPECT_EQ(run(),
-            std::string(kStarted) + "\r\n" + line87 + line87 + line87 + line87 + "\r\n" + kFinished);
+  EXPECT_EQ(run(), std::string(kStarted) + "\r\n" + line87 + line87 + line87 + line87 + "\r\n" +
+                       kFinished);
   EXPECT_EQ(waits_, 4);  // steps 13, 14, 15 and 16
   for (int k = 10; k <= 15; ++k) {
     EXPECT_EQ(store.flow_lines[k], 0.0);

@@ -38,33 +38,37 @@ TEST_F(ReportDataTest, DepthProfileTotals) {
   set_totals();
   std::vector<std::string> lines = report_lines();
   std::vector<std::string> head(lines.begin(), lines.begin() + 15);
-  EXPECT_EQ(head, (std::vector<std::string>{
-      "SEP(+MEP) data,,Depth Profile    3-12 m     Sample Nos.    0 -    0,,,,,CTD Scanrate= "
-      "24.0,,CTD string: DCTSA1xxxxxx,,,,Descending(  1- 80),,Smode 2, VEKA Speed,,"
-      "V1.3 Nov.22/04,,,MEP elements(nm),,        1234",
-      "Tot. cts,        1234,,Areal cts (/m2),        5679,,Water Vol,   0.500,m3,",
-      "Filt. cts,          99,,Areal cts,        1980,,Depth range,  3-12.0,Diam.range,0.10-4.00",
-      "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
-      "Binned cts,          10,          20,          30,          40,          50,,Sum,"
-      "         150",
-      "Areal cts binned (/m2),          20,          40,          60,          80,         100,"
-      ",Sum,         300",
-      "",
-      "Tot. biomass,       12.30 mg,,Areal biomass,         2.5, gm/m2,Water Vol,   0.500,m3,",
-      "Filt. biomass,        6.20 mg,,Areal biomass,         1.3, gm/m2,Depth range,  3-12.0,"
-      "Diam.range,0.10-4.00",
-      "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
-      "Binned biomass,        1.50,        2.00,        3.00,        4.00,        5.00, mg,Sum,"
-      "    15.5",
-      "Areal biomass binned,         3.0,         4.0,         6.0,         8.0,        10.0, "
-      "gms/m2,Sum,    31.0",
-      "",
-      "MEP data only,, Depth Profile    3-12 m",
-      "Tot. cts,           7,",
-  }));
+  EXPECT_EQ(
+      head,
+      (std::vector<std::string>{
+          "SEP(+MEP) data,,Depth Profile    3-12 m     Sample Nos.    0 -    0,,,,,CTD Scanrate= "
+          "24.0,,CTD string: DCTSA1xxxxxx,,,,Descending(  1- 80),,Smode 2, VEKA Speed,,"
+          "V1.3 Nov.22/04,,,MEP elements(nm),,        1234",
+          "Tot. cts,        1234,,Areal cts (/m2),        5679,,Water Vol,   0.500,m3,",
+          "Filt. cts,          99,,Areal cts,        1980,,Depth range,  "
+          "3-12.0,Diam.range,0.10-4.00",
+          "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
+          "Binned cts,          10,          20,          30,          40,          50,,Sum,"
+          "         150",
+          "Areal cts binned (/m2),          20,          40,          60,          80,         100,"
+          ",Sum,         300",
+          "",
+          "Tot. biomass,       12.30 mg,,Areal biomass,         2.5, gm/m2,Water Vol,   0.500,m3,",
+          "Filt. biomass,        6.20 mg,,Areal biomass,         1.3, gm/m2,Depth range,  3-12.0,"
+          "Diam.range,0.10-4.00",
+          "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
+          "Binned biomass,        1.50,        2.00,        3.00,        4.00,        5.00, mg,Sum,"
+          "    15.5",
+          "Areal biomass binned,         3.0,         4.0,         6.0,         8.0,        10.0, "
+          "gms/m2,Sum,    31.0",
+          "",
+          "MEP data only,, Depth Profile    3-12 m",
+          "Tot. cts,           7,",
+      }));
   EXPECT_EQ(lines[15], "Filt. cts,           5,,,Depth range,  3-  12.0,Diam.range,0.10-4.00");
-  EXPECT_EQ(lines[23], "Areal biomass binned,        0.20,        0.40,        0.60,        0.00,"
-                       "        0.80, gms/m2,Sum,     2.0");
+  EXPECT_EQ(lines[23],
+            "Areal biomass binned,        0.20,        0.40,        0.60,        0.00,"
+            "        0.80, gms/m2,Sum,     2.0");
   EXPECT_EQ(lines[30], "Cts,       4,,,,,       2,,,,,       1,,,,,");
 }
 
@@ -73,27 +77,29 @@ TEST_F(ReportDataTest, TimeIntervalTotalsHaveNoArealFigures) {
   set_totals();
   std::vector<std::string> lines = report_lines();
   std::vector<std::string> head(lines.begin(), lines.begin() + 16);
-  EXPECT_EQ(head, (std::vector<std::string>{
-      "SEP(+MEP) data,,   Sample Cts=  100 -  2000,,,Intervals Range=,,   3-12,,Each Interval="
-      "      2 sec,,, VEKA Speed,, Smode 0,,V1.3 Nov.22/04,,,MEP elements(nm),,        1234",
-      "Tot. cts,        1234",
-      "Filt. cts,          99,,,,,Interval range=,,  3-12.0,Diam.range,0.10-4.00",
-      "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
-      "Binned cts,          10,          20,          30,          40,          50,,Sum,"
-      "         150",
-      "",
-      "",
-      "Tot. biomass,       12.30",
-      "Filt. biomass,        6.20 mg,,,,,Intervals range=,,  3-12.0,Diam.range,0.10-4.00",
-      "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
-      "Binned biomass,        1.50,        2.00,        3.00,        4.00,        5.00, mg,Sum,"
-      "    15.5",
-      "",
-      "",
-      "MEP data,, Time Range    3-12 sec",
-      "Tot. cts,           7,",
-      "Filt. cts,           5,,,Intervals range=,,  3-  12.0,Diam.range,0.10-4.00",
-  }));
+  EXPECT_EQ(
+      head,
+      (std::vector<std::string>{
+          "SEP(+MEP) data,,   Sample Cts=  100 -  2000,,,Intervals Range=,,   3-12,,Each Interval="
+          "      2 sec,,, VEKA Speed,, Smode 0,,V1.3 Nov.22/04,,,MEP elements(nm),,        1234",
+          "Tot. cts,        1234",
+          "Filt. cts,          99,,,,,Interval range=,,  3-12.0,Diam.range,0.10-4.00",
+          "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
+          "Binned cts,          10,          20,          30,          40,          50,,Sum,"
+          "         150",
+          "",
+          "",
+          "Tot. biomass,       12.30",
+          "Filt. biomass,        6.20 mg,,,,,Intervals range=,,  3-12.0,Diam.range,0.10-4.00",
+          "Diam. bins,100-250,250-500,500-1000,1000-2000,2000-4000,",
+          "Binned biomass,        1.50,        2.00,        3.00,        4.00,        5.00, mg,Sum,"
+          "    15.5",
+          "",
+          "",
+          "MEP data,, Time Range    3-12 sec",
+          "Tot. cts,           7,",
+          "Filt. cts,           5,,,Intervals range=,,  3-  12.0,Diam.range,0.10-4.00",
+      }));
 }
 
 TEST_F(ReportDataTest, ResidualAnalysisPrintsZeroForAZeroDivisor) {
@@ -102,8 +108,9 @@ TEST_F(ReportDataTest, ResidualAnalysisPrintsZeroForAZeroDivisor) {
   s.dispersion_coeff = 0.25, s.disp_total = 0.3, s.base_mean_i = 12.5, s.base_centroid = 1000;
   s.resid_base_num = 1, s.resid_base_den = 4;
   s.residual_biomass_density = 5000, s.total_biomass_density = 20000;
-  std::string values = ",,  1234.6,,    2.00 (   100.0 ugm),,   0.500,,    0.25,   0.250,,     5.0"
-                       ",,   20.00,,   0.250,,    0.30,,    12.5,   1.000,   0.235";
+  std::string values =
+      ",,  1234.6,,    2.00 (   100.0 ugm),,   0.500,,    0.25,   0.250,,     5.0"
+      ",,   20.00,,   0.250,,    0.30,,    12.5,   1.000,   0.235";
   std::vector<std::string> lines = report_lines();
   EXPECT_NE(index_of(lines, values), lines.size());
 
@@ -111,8 +118,9 @@ TEST_F(ReportDataTest, ResidualAnalysisPrintsZeroForAZeroDivisor) {
   s.centroid_esd = 1234.56, s.centroid_log_biomass = 2.0, s.resid_total_prob = 0.5;
   s.dispersion_coeff = 0.25, s.disp_total = 0.3, s.base_mean_i = 12.5, s.base_centroid = 1000;
   s.resid_base_num = 1, s.residual_biomass_density = 5000;
-  values = ",,  1234.6,,    2.00 (   100.0 ugm),,   0.500,,    0.25,   0.000,,     5.0"
-           ",,    0.00,,   0.000,,    0.30,,    12.5,   1.000,   0.235";
+  values =
+      ",,  1234.6,,    2.00 (   100.0 ugm),,   0.500,,    0.25,   0.000,,     5.0"
+      ",,    0.00,,   0.000,,    0.30,,    12.5,   1.000,   0.235";
   lines = report_lines();
   EXPECT_NE(index_of(lines, values), lines.size());
 }
@@ -130,7 +138,8 @@ TEST_F(ReportDataTest, SpectrumCurvesStandInTheColumnsOfTheirChannels) {
   std::vector<std::string> lines = report_lines();
   size_t first = index_of(lines, "Size bins(u)- mid-pt,,   150.0,   250.0,   350.0,");
   ASSERT_LT(first, lines.size());
-  EXPECT_EQ(lines[first + 1], "Log Biomass bins (0.1 units ugm -mid-pt),,   0.750,   1.250,   1.750,");
+  EXPECT_EQ(lines[first + 1],
+            "Log Biomass bins (0.1 units ugm -mid-pt),,   0.750,   1.250,   1.750,");
   EXPECT_EQ(lines[first + 3], "Linear Fit NBSS,,    2.00,    1.50,    1.00,");
   EXPECT_EQ(lines[first + 7], "Quadratic Base -NBSS -Y,,   30.00,   40.00,");
 }
@@ -151,11 +160,12 @@ TEST_F(ReportDataTest, StepTableRowOfAStepWithoutSamples) {
     configure_and_bin();
   }
   std::vector<std::string> lines = report_lines();
-  EXPECT_EQ(lines[index_of(lines, "Depth(m),Samp. cts,Temp.,Cond.,Salinity,Analog#1,Analog#2,"
-                                  "Analog#3,Analog#4,Analog#5,CTD Rate m/s,VEKA m/s, TI,Tot. "
-                                  "cts/m3,Cts/m3-diam,Cts/m3-diam,Cts/m3-diam,Cts/m3-diam,Cts/"
-                                  "m3-diam,Tot.Biom/m3,Bio/m3-diam,Bio/m3-diam,Bio/m3-diam,Bio/"
-                                  "m3-diam,Bio/m3-diam") +
+  EXPECT_EQ(lines[index_of(lines,
+                           "Depth(m),Samp. cts,Temp.,Cond.,Salinity,Analog#1,Analog#2,"
+                           "Analog#3,Analog#4,Analog#5,CTD Rate m/s,VEKA m/s, TI,Tot. "
+                           "cts/m3,Cts/m3-diam,Cts/m3-diam,Cts/m3-diam,Cts/m3-diam,Cts/"
+                           "m3-diam,Tot.Biom/m3,Bio/m3-diam,Bio/m3-diam,Bio/m3-diam,Bio/"
+                           "m3-diam,Bio/m3-diam") +
                   1],
             ",  (CTD),,,,,,,,,abs(m/s),,,,100-250,250-500,500-1000,1000-2000,2000-4000,,microns"
             "100-250,250-500,500-1000,1000-2000,2000-4000,,ctd[13],ctd[12],ctd[21],H2O Vol/m");
@@ -185,9 +195,10 @@ TEST_F(ReportDataTest, TableRowsFollowTheDeepestStep) {
     std::vector<std::string> lines = report_lines();
     EXPECT_EQ(store.range_high_25, c.range_high);
     EXPECT_EQ(store.range_high, c.range_high - 3);
-    size_t heads = index_of(lines, ",  (CTD),,,,,,,,,abs(m/s),,,,100-250,250-500,500-1000,"
-                                   "1000-2000,2000-4000,,microns100-250,250-500,500-1000,"
-                                   "1000-2000,2000-4000,,ctd[13],ctd[12],ctd[21],H2O Vol/m");
+    size_t heads = index_of(lines,
+                            ",  (CTD),,,,,,,,,abs(m/s),,,,100-250,250-500,500-1000,"
+                            "1000-2000,2000-4000,,microns100-250,250-500,500-1000,"
+                            "1000-2000,2000-4000,,ctd[13],ctd[12],ctd[21],H2O Vol/m");
     EXPECT_EQ(lines[heads + c.range_high].substr(0, 5), int_field(c.range_high, 4) + ",");
     EXPECT_EQ(lines[heads + c.range_high + 1], "");
     EXPECT_EQ(table_rows(lines, "Mean biomass/m3 for each 25m bin", "mg/m3,"), c.bins_25);
@@ -225,10 +236,11 @@ TEST_F(ReportDataTest, DistributionTablesOverTimeEndWithEmptyLines) {
   use_time_intervals();
   store.range_high = 25;
   std::vector<std::string> lines = report_lines();
-  EXPECT_EQ(lines[index_of(lines, "TimeIntervals,Samp. cts,Temp.,Cond.,Salinity,Analog#1,"
-                                  "Analog#2,Analog#3,Analog#4,Analog#5,CTD Rate m/s,VEKA m/s, "
-                                  "TI,Tot. cts,Cts-diam,Cts-diam,Cts-diam,Cts-diam,Cts-diam,"
-                                  "Tot.Biom,Bio-diam,Bio-diam,Bio-diam,Bio-diam,Bio-diam") +
+  EXPECT_EQ(lines[index_of(lines,
+                           "TimeIntervals,Samp. cts,Temp.,Cond.,Salinity,Analog#1,"
+                           "Analog#2,Analog#3,Analog#4,Analog#5,CTD Rate m/s,VEKA m/s, "
+                           "TI,Tot. cts,Cts-diam,Cts-diam,Cts-diam,Cts-diam,Cts-diam,"
+                           "Tot.Biom,Bio-diam,Bio-diam,Bio-diam,Bio-diam,Bio-diam") +
                   1]
                 .substr(0, 36),
             "(    2 sec.),  (VEKA),,,,,,,,,abs(m/");

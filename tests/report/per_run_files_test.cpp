@@ -13,8 +13,12 @@ class ReportPerRunFilesTest : public ReportFixture {
     console::Capture quiet;
     write_reports();
   }
-  std::vector<std::string> batch_lines() { return lines_of(testing::read_file(scratch("a_Batch_W_r1.csv"))); }
-  std::vector<std::string> grid_lines() { return lines_of(testing::read_file(scratch("a_Surfer_W_r1.csv"))); }
+  std::vector<std::string> batch_lines() {
+    return lines_of(testing::read_file(scratch("a_Batch_W_r1.csv")));
+  }
+  std::vector<std::string> grid_lines() {
+    return lines_of(testing::read_file(scratch("a_Surfer_W_r1.csv")));
+  }
   // The fields of the data line of the batch summary; none of them holds a comma.
   std::vector<std::string> batch_fields() {
     std::vector<std::string> fields;
@@ -79,12 +83,12 @@ TEST_F(ReportPerRunFilesTest, GriddingLinesTagStepsWithTheFileTime) {
   store.range_conc[10][1] = 12.34, store.range_conc[12][5] = 0.06;
   write();
   EXPECT_EQ(grid_lines(), (std::vector<std::string>{
-      "Time,Depth, 100- 250/ 250- 500/ 500-1000/1000-2000/2000-4000/",
-      "      -264,   10,    12.3,     0.0,     0.0,     0.0,     0.0",
-      "      -264,   11,     0.0,     0.0,     0.0,     0.0,     0.0",
-      "      -264,   12,     0.0,     0.0,     0.0,     0.0,     0.1",
-      "",
-  }));
+                              "Time,Depth, 100- 250/ 250- 500/ 500-1000/1000-2000/2000-4000/",
+                              "      -264,   10,    12.3,     0.0,     0.0,     0.0,     0.0",
+                              "      -264,   11,     0.0,     0.0,     0.0,     0.0,     0.0",
+                              "      -264,   12,     0.0,     0.0,     0.0,     0.0,     0.1",
+                              "",
+                          }));
 }
 
 TEST_F(ReportPerRunFilesTest, FirstFileOfARunStartsBothFilesAndLaterFilesAppend) {

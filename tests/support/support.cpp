@@ -1,11 +1,12 @@
 #include "support/support.h"
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "common/console.h"
 #include "driver/run_parameters.h"
@@ -40,21 +41,25 @@ std::string read_file(const std::string& name) {
   return content.str();
 }
 
-bool file_exists(const std::string& name) { return fs::exists(name); }
+bool file_exists(const std::string& name) {
+  return fs::exists(name);
+}
 
 std::vector<std::string> standard_arguments(const std::string& input_folder,
                                             const std::string& data_set,
                                             const std::string& output_folder) {
   return {
-      "vekaproc", input_folder, data_set, output_folder,
-      "2", "0", "0", "1", "1", "r1", "0", "24",                     // 4..11
-      "D", "C", "T", "S", "A1", "x", "x", "x", "x", "x", "x",       // 12..22 CTD letters
-      "1", "1.0", "1", "1", "0",                                    // 23..27
-      "0.5", "2.0", "2.0", "5.0", "5.0", "30.0",                    // 28..33 lengths
-      "0.2", "1.0", "0.5", "2.0", "0.3", "3.0",                     // 34..39 diameters
-      "0.5", "2.0", "1.0", "3.0", "3.0", "20.0",                    // 40..45 ratios
-      "100", "250", "250", "500", "500", "1000", "1000", "2000", "2000", "4000",  // 46..55
-      "0", "1", "1", "0", "0", "0",                                 // 56..61
+      "vekaproc", input_folder, data_set, output_folder, "2",   "0",
+      "0",        "1",          "1",      "r1",          "0",   "24",  // 4..11
+      "D",        "C",          "T",      "S",           "A1",  "x",
+      "x",        "x",          "x",      "x",           "x",            // 12..22 CTD letters
+      "1",        "1.0",        "1",      "1",           "0",            // 23..27
+      "0.5",      "2.0",        "2.0",    "5.0",         "5.0", "30.0",  // 28..33 lengths
+      "0.2",      "1.0",        "0.5",    "2.0",         "0.3", "3.0",   // 34..39 diameters
+      "0.5",      "2.0",        "1.0",    "3.0",         "3.0", "20.0",  // 40..45 ratios
+      "100",      "250",        "250",    "500",         "500", "1000",
+      "1000",     "2000",       "2000",   "4000",                     // 46..55
+      "0",        "1",          "1",      "0",           "0",   "0",  // 56..61
   };
 }
 
@@ -91,7 +96,9 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
   return result;
 }
 
-void load_arguments(const std::vector<std::string>& arguments) { store.arguments = arguments; }
+void load_arguments(const std::vector<std::string>& arguments) {
+  store.arguments = arguments;
+}
 
 void start_file(const std::vector<std::string>& arguments, int number) {
   reset_store();
