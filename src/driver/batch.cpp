@@ -25,6 +25,8 @@ namespace {
 
 constexpr size_t kFileNumberTextCapacity = 3;
 
+}  // namespace
+
 void process_file() {
   read_run_parameters();
   console::line(store.data_file_name);
@@ -40,8 +42,6 @@ void process_file() {
   configure_and_bin();
   write_reports();
 }
-
-}  // namespace
 
 bool is_skipped_file(const std::string& data_set, int32_t file_number) {
   static const std::vector<std::pair<std::string, std::vector<int32_t>>> kBadFiles = {
