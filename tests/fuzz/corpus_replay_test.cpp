@@ -69,7 +69,7 @@ TEST(FuzzCorpusReplay, EveryInputEndsAsTheProgramWouldAndCleansUp) {
 // reports, in each binning mode.
 TEST(FuzzCorpusReplay, SimulatedRecordingsReachTheReports) {
   ScratchDir folder;
-  for (const char* name : {"descent_thin", "ascent_thin", "fixed_thin", "tow_thin", "damaged_thin"}) {
+  for (const char* name : {"descent_sparse", "ascent_sparse", "fixed_sparse", "tow_sparse", "damaged_sparse"}) {
     SCOPED_TRACE(name);
     RunResult result = replay(fs::path(kCorpus) / name, folder);
     EXPECT_EQ(result.outcome, Outcome::completed);
