@@ -77,6 +77,17 @@ TEST(FuzzCorpusReplay, SimulatedRecordingsReachTheReports) {
   }
 }
 
+// A bad argument ends the file where it is first read, before any report,
+// and the next input starts afresh.
+TEST(FuzzCorpusReplay, FatalErrorEndsTheFileBeforeItsReports) {
+  ScratchDir folder;
+  RunResult bad = replay(fs::path(kCorpus) / "args_not_a_number", folder);
+  EXPECT_EQ(bad.outcome, Outcome::fatal);
+  EXPECT_EQ(bad.files_written, std::vector<std::string>{"F1.dat"});
+  RunResult good = replay(fs::path(kCorpus) / "descent_sparse", folder);
+  EXPECT_EQ(good.outcome, Outcome::completed);
+}
+
 TEST(FuzzHarnessArguments, OverridesLeaveFilesAndFileNumbersAlone) {
   const std::string folder = "/tmp/x/";
   std::vector<std::string> plain = fuzz::run_arguments("# header\n", folder);
