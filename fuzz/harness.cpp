@@ -52,16 +52,19 @@ void apply_override(std::string_view token, std::vector<std::string>& arguments)
   if (is_overridable(*number, value)) arguments[*number] = value;
 }
 
-std::string_view override_line(std::string_view input) {
-  if (input.empty() || input.front() != '!') return {};
-  size_t end = input.find('\n');
-  return input.substr(1, end == std::string_view::npos ? end : end - 1);
-}
+// The override line (without its "!" and line end) and the data file.
+struct InputParts {
+  std::string_view overrides;
+  std::string_view data;
+};
 
-std::string_view data_part(std::string_view input) {
-  if (input.empty() || input.front() != '!') return input;
+InputParts split_input(std::string_view input) {
+  if (input.empty() || input.front() != '!') return {{}, input};
   size_t end = input.find('\n');
-  return end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+  if (end == std::string_view::npos) return {input.substr(1), {}};
+  std::string_view line = input.substr(1, end - 1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return {line, input.substr(end + 1)};
 }
 
 void write_data_file(const std::string& name, std::string_view data) {
@@ -106,8 +109,7 @@ std::vector<std::string> take_files(const std::string& folder) {
 
 std::vector<std::string> run_arguments(std::string_view input, const std::string& folder) {
   std::vector<std::string> arguments = cast_arguments(folder);
-  std::string_view line = override_line(input);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  std::string_view line = split_input(input).overrides;
   while (!line.empty()) {
     size_t blank = line.find(' ');
     apply_override(line.substr(0, blank), arguments);
@@ -121,7 +123,7 @@ RunResult run_recording(std::string_view input, const std::string& folder) {
   // Each run starts its own batch summary and gridding file.
   store.batch_started = 0;
   store.gridding_started = 0;
-  write_data_file(folder + kDataSet + std::to_string(kFileNumber) + ".dat", data_part(input));
+  write_data_file(folder + kDataSet + std::to_string(kFileNumber) + ".dat", split_input(input).data);
   RunResult result{};
   {
     console::Capture capture;
