@@ -27,7 +27,9 @@ namespace {
 
 constexpr size_t kFileNumberTextCapacity = 3;
 
-void process_file(ExportRun& exports) {
+}  // namespace
+
+void process_file() {
   read_run_parameters();
   console::line(store.data_file_name);
   prepare_file_defaults();
@@ -41,10 +43,7 @@ void process_file(ExportRun& exports) {
   compute_size_class_totals();
   configure_and_bin();
   write_reports();
-  exports.write_file_outputs();
 }
-
-}  // namespace
 
 bool is_skipped_file(const std::string& data_set, int32_t file_number) {
   static const std::vector<std::pair<std::string, std::vector<int32_t>>> kBadFiles = {
@@ -83,7 +82,8 @@ int run_batch() {
     reset_store();
     if (is_skipped_file(data_set, store.file_number)) continue;
     store.file_number_text = file_number_text_for(data_set, store.file_number);
-    process_file(exports);
+    process_file();
+    exports.write_file_outputs();
   }
   console::write("      Done  - press \"enter\"");
   console::flush();

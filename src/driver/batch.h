@@ -19,6 +19,10 @@ bool is_skipped_file(const std::string& data_set, int32_t file_number);
 // leading zeros for the data sets "HF3" and "HFXLine".
 std::string file_number_text_for(const std::string& data_set, int32_t file_number);
 
+// The stages of one data file, from the run parameters to the reports; the
+// store is reset and file_number_text set before.
+void process_file();
+
 // The whole run; returns the exit code.
 int run_batch();
 

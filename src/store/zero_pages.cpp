@@ -1,7 +1,10 @@
 #include "store/zero_pages.h"
 
-#include <new>
 #include <sys/mman.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 
 namespace veka {
 
@@ -10,10 +13,22 @@ ZeroPages::ZeroPages(size_t bytes) : bytes_(bytes) {
   if (data_ == MAP_FAILED) throw std::bad_alloc();
 }
 
-ZeroPages::~ZeroPages() { munmap(data_, bytes_); }
+ZeroPages::~ZeroPages() {
+  munmap(data_, bytes_);
+}
 
 // On a private anonymous mapping, MADV_DONTNEED drops the pages; the next
 // access maps zero-filled ones.
-void ZeroPages::clear() { madvise(data_, bytes_, MADV_DONTNEED); }
+void ZeroPages::clear() {
+  madvise(data_, bytes_, MADV_DONTNEED);
+}
+
+#ifdef VEKA_CHECKED_TABLES
+void check_index(size_t index, size_t size) {
+  if (index < size) return;
+  std::fprintf(stderr, "store table index %zu outside 0..%zu\n", index, size - 1);
+  std::abort();
+}
+#endif
 
 }  // namespace veka

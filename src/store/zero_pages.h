@@ -8,6 +8,15 @@
 
 namespace veka {
 
+// The fuzzing build checks the row of every table access and every array
+// index (the columns of a row are reached by pointer and stay unchecked);
+// other builds trust the stages to stay inside.
+#ifdef VEKA_CHECKED_TABLES
+void check_index(size_t index, size_t size);
+#else
+inline void check_index(size_t, size_t) {}
+#endif
+
 class ZeroPages {
  public:
   explicit ZeroPages(size_t bytes);
@@ -31,8 +40,12 @@ template <typename T, size_t Rows, size_t Cols>
 class ZeroTable {
  public:
   ZeroTable() : pages_(sizeof(T) * Rows * Cols) {}
-  T* operator[](size_t row) { return static_cast<T*>(pages_.data()) + row * Cols; }
+  T* operator[](size_t row) {
+    check_index(row, Rows);
+    return static_cast<T*>(pages_.data()) + row * Cols;
+  }
   const T* operator[](size_t row) const {
+    check_index(row, Rows);
     return static_cast<const T*>(pages_.data()) + row * Cols;
   }
   void clear() { pages_.clear(); }
@@ -48,8 +61,14 @@ template <typename T, size_t Size>
 class ZeroArray {
  public:
   ZeroArray() : pages_(sizeof(T) * Size) {}
-  T& operator[](size_t i) { return static_cast<T*>(pages_.data())[i]; }
-  const T& operator[](size_t i) const { return static_cast<const T*>(pages_.data())[i]; }
+  T& operator[](size_t i) {
+    check_index(i, Size);
+    return static_cast<T*>(pages_.data())[i];
+  }
+  const T& operator[](size_t i) const {
+    check_index(i, Size);
+    return static_cast<const T*>(pages_.data())[i];
+  }
   void clear() { pages_.clear(); }
   static constexpr size_t size = Size;
 
