@@ -8,9 +8,9 @@
 
 #include "common/console.h"
 #include "driver/file_defaults.h"
+#include "profile/biomass_nbss.h"
 #include "profile/mep_means.h"
 #include "profile/nbss_fits.h"
-#include "profile/spectra.h"
 #include "profile/totals.h"
 #include "profile/water_volume.h"
 #include "profile/zero_filling.h"

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "common/console.h"
+#include "profile/biomass_nbss.h"
 #include "profile/mep_means.h"
 #include "profile/profile_support.h"
-#include "profile/spectra.h"
 #include "profile/totals.h"
 #include "profile/water_volume.h"
 #include "profile/zero_filling.h"

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "common/console.h"
+#include "profile/biomass_nbss.h"
 #include "profile/nbss_channels.h"
 #include "profile/profile_support.h"
-#include "profile/spectra.h"
 #include "store/store.h"
 
 namespace veka {

@@ -14,7 +14,7 @@
 //         everything the fits and the transmission correction write
 // Console "Problem with choice of tm3 - NBSS last channel" with a wait,
 //         should the last fitted channel fall outside the spectrum.
-#include "profile/spectra.h"
+#include "profile/biomass_nbss.h"
 
 #include "common/console.h"
 #include "profile/class_biomass.h"

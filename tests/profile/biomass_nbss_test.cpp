@@ -1,4 +1,4 @@
-#include "profile/spectra.h"
+#include "profile/biomass_nbss.h"
 
 #include <gtest/gtest.h>
 
