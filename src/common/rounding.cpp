@@ -5,8 +5,11 @@
 
 namespace veka {
 
+// A whole number has no sign of its own at zero: round(-0.4) is 0 and
+// prints as "0.0", not "-0.0".
 double round_even(double x) {
-  return std::nearbyint(x);
+  const double whole = std::nearbyint(x);
+  return whole == 0.0 ? 0.0 : whole;
 }
 
 static int32_t saturate(double whole) {
@@ -26,7 +29,7 @@ int32_t trunc_to_int(double x) {
 }
 
 double round_to_fraction(double x, double scale) {
-  return std::nearbyint(x * scale) / scale;
+  return round_even(x * scale) / scale;
 }
 
 }  // namespace veka

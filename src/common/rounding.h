@@ -7,7 +7,8 @@
 
 namespace veka {
 
-// Round to the nearest whole number, halves to even, kept as a double.
+// Round to the nearest whole number, halves to even, kept as a double; a
+// zero result is +0.0, also for x in (-0.5, 0).
 double round_even(double x);
 
 // Round as above and convert to a 32-bit integer. A value beyond the 32-bit
@@ -20,7 +21,7 @@ int32_t round_to_int(double x);
 int32_t trunc_to_int(double x);
 
 // Round to a multiple of 1/scale (for example 0.1 m with scale 10) as
-// round(x * scale) / scale, halves to even.
+// round(x * scale) / scale, halves to even; a zero result is +0.0.
 double round_to_fraction(double x, double scale);
 
 }  // namespace veka

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace veka {
@@ -13,6 +14,16 @@ TEST(Round, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(round_to_int(0.5), 0);
   EXPECT_EQ(round_to_int(1.5000001), 2);
   EXPECT_EQ(round_even(4.5), 4.0);
+}
+
+// A whole number has no negative zero; a kept -0.0 would print as "-0.0".
+TEST(Round, ZeroResultsArePositive) {
+  for (double x : {-0.499, -0.5, -0.0, 0.0, 0.3}) {
+    EXPECT_FALSE(std::signbit(round_even(x))) << x;
+  }
+  EXPECT_FALSE(std::signbit(round_to_fraction(-0.04, 10))) << "-0.04 to tenths";
+  EXPECT_FALSE(std::signbit(round_to_fraction(-0.004, 100))) << "-0.004 to hundredths";
+  EXPECT_EQ(round_even(-0.501), -1.0);
 }
 
 TEST(Int, DropsTheFraction) {

@@ -97,4 +97,19 @@ TEST_F(ReaderCastTest, AscendingCastWithAnEndDepth) {
                 closing(20, 10));
 }
 
+TEST_F(ReaderCastTest, AscendingCastWithoutDetectionStartsAtAPositiveZero) {
+  args[7] = "0", args[8] = "0", args[23] = "0";
+  std::string out = read(recording(cast(1.0, 20.0, 0.5) + cast(19.5, 1.0, -0.5)));
+  // No variant runs, so the bottom keeps its starting -1.0 and the start
+  // depth is round(-0.499): a whole number, printed without a sign.
+  EXPECT_EQ(out,
+            "xxxxxx 10000.0    -1.0     0.0 10000.0  38.500    0.00    0.00\r\n"
+            "1-Found Start Depth  1.0 Time/count       0 Dive_dirn   0 Temp 10.000 Sal 33.000"
+            "Search end_depth 10000 Start_depth     0.0 End_depth 10000.0 dints     1 dinte     0"
+            "    0.00    0.00\r\n"
+            "2-Found End Depth   1.000 Time/ct       0  10.000  33.000  Stored MEPs     0"
+            " Profile  2\r\n" +
+                closing(1, 1));
+}
+
 }  // namespace veka::reader_test
