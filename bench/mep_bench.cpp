@@ -80,8 +80,8 @@ void load_recording(double shape_file_option) {
   s.file_number_text = "1";
   for (int32_t k = 1; k <= kProfileSteps; ++k) {
     s.flow_lines[k] = 10;
-    s.ctd[k][14] = 10.0;
-    s.ctd[k][15] = 140.0 + k % 50;
+    s.ctd[k][kCtdFlowCount] = 10.0;
+    s.ctd[k][kCtdFlowTime] = 140.0 + k % 50;
   }
   s.arguments = std::vector<std::string>(62, "0");
   const std::vector<MepElement>& records = recording();

@@ -50,14 +50,14 @@ void set_up_profile() {
   s.diameter_range_high_mm = 4.0;
   for (int k = 1; k <= kSteps; ++k) {
     bool gap = k % 97 == 0;
-    s.ctd[k][1] = gap ? 0.0 : 24.0;
+    s.ctd[k][kCtdScans] = gap ? 0.0 : 24.0;
     s.sep_frames[k] = gap ? 0.0 : 2.0;
     s.flow_lines[k] = gap ? 0.0 : 2.0;
-    s.ctd[k][14] = gap ? 0.0 : 20.0;
-    s.ctd[k][15] = gap ? 0.0 : 400.0 + k;
-    s.ctd[k][12] = 2.0;
-    s.ctd[k][13] = 3.0;
-    s.ctd[k][21] = 1.0;
+    s.ctd[k][kCtdFlowCount] = gap ? 0.0 : 20.0;
+    s.ctd[k][kCtdFlowTime] = gap ? 0.0 : 400.0 + k;
+    s.ctd[k][kCtdMepParticles] = 2.0;
+    s.ctd[k][kCtdInverseArea] = 3.0;
+    s.ctd[k][kCtdOpacity] = 1.0;
     for (int b = 1; b <= 128; ++b) s.bin_counts[k][b] = 200000.0 * std::pow(b, -2.2);
     for (int b = 100; b <= 400; b += 3) {
       s.bin_counts[k][b] += 1.0;

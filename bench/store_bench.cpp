@@ -14,7 +14,7 @@ static void touch_like_a_small_file() {
       store.bin_biomass[k][b] = 1.0;
       store.mep_bin_biomass[k][b] = 1.0;
     }
-    store.ctd[k][1] = 1.0;
+    store.ctd[k][kCtdScans] = 1.0;
   }
   for (int i = 1; i <= 5000; ++i) {
     store.mep_elements[i].size = 1;

@@ -9,27 +9,21 @@ namespace veka {
 
 namespace {
 
-// ctd_field_position entries of the letters T, C, S and A1..A5, and the
-// report_profile columns that hold their means.
+// ctd_field_position entries of the letters T, C, S and A1..A5.
 constexpr int kTemperatureLetter = 1;
 constexpr int kConductivityLetter = 2;
 constexpr int kSalinityLetter = 4;
 constexpr int kFirstAnalogLetter = 5;
-constexpr int kAnalogChannels = 5;
-constexpr int kFirstAnalogColumn = 6;
-constexpr int kRateColumn = 5;
-constexpr int kSpeedColumn = 19;
-constexpr int kVolumeColumn = 18;
 constexpr int kSmallToMedium = 10;  // range_conc entry of the classes 100..2500 um
 
 // The binning stage writes 0.5 samples into a step that had none, so that
 // its means stay finite; such a step has no CTD reading.
 bool has_ctd_samples(int step) {
-  return store.report_profile[step][1] >= 1.0;
+  return store.report_profile[step][kCtdScans] >= 1.0;
 }
 
 bool has_water(int step) {
-  return store.ctd[step][kVolumeColumn] > 0.0;
+  return store.ctd[step][kCtdVolume] > 0.0;
 }
 
 std::function<StepValue(int)> ctd_mean(int column) {
@@ -124,29 +118,29 @@ void add_ctd_quantities(std::vector<StepQuantity>& q) {
   if (store.smode == 0) return;
   q.push_back({"samples", "CTD samples", "count", "1", "", "number of CTD scans in the step",
                [](int step) -> StepValue {
-                 return has_ctd_samples(step) ? store.report_profile[step][1] : 0.0;
+                 return has_ctd_samples(step) ? store.report_profile[step][kCtdScans] : 0.0;
                }});
   if (letter_given(kTemperatureLetter)) {
     q.push_back({"temperature", "Temperature", "degC", "degree_C", "sea_water_temperature",
-                 "mean temperature of the step", ctd_mean(2)});
+                 "mean temperature of the step", ctd_mean(kCtdTemperature)});
   }
   if (letter_given(kConductivityLetter)) {
     q.push_back({"conductivity", "Conductivity", "mS/cm", "mS cm-1",
                  "sea_water_electrical_conductivity", "mean conductivity of the step",
-                 ctd_mean(3)});
+                 ctd_mean(kCtdConductivity)});
   }
   if (letter_given(kSalinityLetter)) {
     q.push_back({"salinity", "Salinity", "psu", "1", "sea_water_practical_salinity",
-                 "mean practical salinity of the step", ctd_mean(4)});
+                 "mean practical salinity of the step", ctd_mean(kCtdSalinity)});
   }
   q.push_back({"ctd_rate", "CTD vertical speed", "m/s", "m s-1", "",
                "vertical speed of the CTD, positive downwards, smoothed over the steps",
-               ctd_mean(kRateColumn)});
-  for (int a = 1; a <= kAnalogChannels; ++a) {
+               ctd_mean(kCtdRate)});
+  for (int a = 1; a <= kCtdAnalogChannels; ++a) {
     if (!letter_given(kFirstAnalogLetter + a - 1)) continue;
     std::string n = std::to_string(a);
     q.push_back({"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
-                 ctd_mean(kFirstAnalogColumn + a - 1)});
+                 ctd_mean(kCtdAnalog1 + a - 1)});
   }
 }
 
@@ -157,11 +151,11 @@ std::vector<StepQuantity> step_quantities() {
   add_ctd_quantities(q);
   q.push_back({"flow_speed", "Flow speed", "m/s", "m s-1", "",
                "flow speed through the counter's tunnel, smoothed over the steps",
-               [](int step) -> StepValue { return store.report_profile[step][kSpeedColumn]; }});
+               [](int step) -> StepValue { return store.report_profile[step][kCtdSpeed]; }});
   if (per_volume()) {
     q.push_back({"water_volume", "Water volume", "m^3", "m3", "",
                  "volume of water filtered in the step",
-                 [](int step) -> StepValue { return store.ctd[step][kVolumeColumn]; }});
+                 [](int step) -> StepValue { return store.ctd[step][kCtdVolume]; }});
   }
   q.push_back(count_concentration(kSmallToMedium));
   for (int r = 1; r <= 5; ++r) q.push_back(count_concentration(r));

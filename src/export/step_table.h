@@ -5,9 +5,10 @@
 // all take their per-step values from here.
 //
 // Reads   smode, depth_mode, dfctx, range_lo, range_hi, ctd_field_position,
-//         diameter_bin_low/high [um], report_profile[k][1..10, 19] (samples,
-//         means of T [degC], C [mS/cm], S, CTD rate [m/s], A1..A5 [V],
-//         smoothed flow speed [m/s]), ctd[k][18] (volume [m3]),
+//         diameter_bin_low/high [um], report_profile[k][kCtdScans..kCtdAnalog5,
+//         kCtdSpeed] (samples, means of T [degC], C [mS/cm], S, CTD rate
+//         [m/s], A1..A5 [V], smoothed flow speed [m/s]), ctd[k][kCtdVolume]
+//         [m3],
 //         range_conc[k][1..5, 10] [1/m3], range_bio_conc[k][1..5, 10] [mg/m3]
 // Writes  nothing.
 #pragma once

@@ -5,15 +5,16 @@
 // has it drawn, measured, placed in the shape picture and sized.
 //
 // Reads   mep_sorted, mep_count, exp_fl [counts], set_flow, unit_factor_g,
-//         flow_lines, ctd[k][14..15] (flow sums), mep_max_elements,
-//         mep_span_factor, mep_span_limit, transit_blend_weight,
+//         flow_lines, ctd[k][kCtdFlowCount], ctd[k][kCtdFlowTime],
+//         mep_max_elements, mep_span_factor, mep_span_limit, transit_blend_weight,
 //         transit_band_low/high, opacity_duration_factor,
 //         mean_inverse_area_limit, arguments 60 and 61
 // Writes  mep_sorted time and element (normalised per particle),
 //         previous_transit_count, mep_transit_count, mep_mean_opacity,
 //         mep_mean_inverse_area [1/mm2], mep_opacity_elements,
-//         ctd[k][12], ctd[k][13], ctd[k][21]; through geometry, picture and
-//         sizing everything they write; console progress.
+//         ctd[k] columns kCtdMepParticles, kCtdInverseArea and kCtdOpacity
+//         (sums); through geometry, picture and sizing everything they
+//         write; console progress.
 #include "mep/analysis.h"
 
 #include <algorithm>
@@ -113,7 +114,8 @@ void choose_transit_count() {
     transit = s.previous_transit_count;
     const int32_t step = s.mep_sorted[s.particle_first_record].step;
     if (is_step(step) && s.flow_lines[step] != 0) {
-      const double measured = s.ctd[step][15] / s.ctd[step][14] / s.unit_factor_g;
+      const double measured =
+          s.ctd[step][kCtdFlowTime] / s.ctd[step][kCtdFlowCount] / s.unit_factor_g;
       const double weight = s.transit_blend_weight;
       transit = (1 - weight) * s.previous_transit_count + weight * measured;
       if (s.exp_fl * s.transit_band_low > measured || s.exp_fl * s.transit_band_high < measured) {
@@ -143,9 +145,9 @@ void gather_inner_statistics() {
   s.mep_mean_inverse_area = m > 0 ? s.inverse_area_sum / m : 0.0;
   const int32_t step = s.mep_sorted[first + 1].step;
   if (m > 0 && is_step(s.mep_sorted[first].step) && is_step(step)) {
-    s.ctd[step][13] += s.mep_mean_inverse_area;
-    s.ctd[step][12] += 1;
-    s.ctd[step][21] += s.mep_mean_opacity;
+    s.ctd[step][kCtdInverseArea] += s.mep_mean_inverse_area;
+    s.ctd[step][kCtdMepParticles] += 1;
+    s.ctd[step][kCtdOpacity] += s.mep_mean_opacity;
   }
 }
 

@@ -4,7 +4,7 @@
 // multi-element particles alone; then the spectrum fits. With argument 60
 // at 3 or -3 the transmission correction first rescales the small classes.
 //
-// Reads   bin_counts, mep_bin_counts, ctd[k][18] [m3], diameter_class_um,
+// Reads   bin_counts, mep_bin_counts, ctd[k][kCtdVolume] [m3], diameter_class_um,
 //         flow_scale, range_lo..range_hi, arguments 60 and 61
 // Writes  bin_biomass, mep_bin_biomass [mg], tot_volume [m3],
 //         biomass_density, mep_biomass_density [ug/m3], nbss_bin_count,

@@ -3,7 +3,8 @@
 // by the water filtered over the whole profile.
 //
 // Reads   diameter_class_um[b] [um] (upper class edge), flow_scale,
-//         bin_counts, mep_bin_counts, ctd[k][18] [m3], range_lo..range_hi
+//         bin_counts, mep_bin_counts, ctd[k][kCtdVolume] [m3],
+//         range_lo..range_hi
 // Writes  bin_biomass, mep_bin_biomass [mg], tot_volume [m3],
 //         biomass_density, mep_biomass_density [ug/m3]
 #include "profile/class_biomass.h"
@@ -67,7 +68,7 @@ void compute_biomass_densities(int32_t last_class) {
   Store& s = store;
   s.tot_volume = 0.0;
   for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
-    s.tot_volume = s.tot_volume + s.ctd[k][18];
+    s.tot_volume = s.tot_volume + s.ctd[k][kCtdVolume];
   }
   for (int32_t b = 1; b <= last_class; ++b) {
     s.biomass_density[b] = 0.0;

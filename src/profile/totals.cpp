@@ -5,7 +5,7 @@
 // of the filtered totals is the diameter range and the depth range of the
 // run.
 //
-// Reads   bin_counts, ctd[k][18] (V [m3]), diameter_class_um [um],
+// Reads   bin_counts, ctd[k][kCtdVolume] (V [m3]), diameter_class_um [um],
 //         flow_scale, diameter_bin_low/high[1..5] [um],
 //         diameter_range_low_mm/high_mm [mm], range_low, range_high,
 //         mep_step_counts, mep_step_biomass [mg] (classes 1..401),
@@ -65,7 +65,7 @@ struct RangeClasses {
 // Per-volume terms of a step without water are left out rather than
 // divided by zero.
 bool has_water(int32_t k) {
-  return store.ctd[k][18] != 0;
+  return store.ctd[k][kCtdVolume] != 0;
 }
 
 void clear_totals() {
@@ -81,7 +81,7 @@ void sum_step_counts(const RangeClasses& classes, int r, int32_t k) {
   Store& s = store;
   const double* counts = s.bin_counts[k];
   const double* biomass = s.bin_biomass[k];
-  const double v = s.ctd[k][18];
+  const double v = s.ctd[k][kCtdVolume];
   const bool water = has_water(k);
   if (r == 1 && water) {
     const ClassRun& sm = classes.small_to_medium;
@@ -109,7 +109,7 @@ void sum_step_biomass(const RangeClasses& classes, int r, int32_t k) {
   const double* biomass = s.bin_biomass[k];
   const double* mep_biomass = s.mep_step_biomass[k];
   const bool water = has_water(k);
-  const double per_volume = water ? 1 / s.ctd[k][18] : 0.0;
+  const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
   if (r == 1 && water) {
     const ClassRun& sm = classes.small_to_medium;
     for (int32_t j = sm.first; j <= sm.last; ++j) {
@@ -136,7 +136,7 @@ void sum_step_mep(const RangeClasses& classes, int r, int32_t k) {
   const double* biomass = s.mep_step_biomass[k];
   const double* opaque = s.mep_opaque_bin_counts[k];
   const bool water = has_water(k);
-  const double per_volume = water ? 1 / s.ctd[k][18] : 0.0;
+  const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
   if (r == 1) {
     for (int32_t j = 1; j <= kClasses; ++j) s.mep_total_counts += counts[j];
     for (int32_t j = 1; j <= kMepBiomassClasses; ++j) s.mep_total_biomass += biomass[j];
@@ -170,7 +170,7 @@ void sum_profile_totals() {
     const double* counts = s.bin_counts[k];
     const double* biomass = s.bin_biomass[k];
     const bool water = has_water(k);
-    const double per_volume = water ? 1 / s.ctd[k][18] : 0.0;
+    const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
     const bool in_depths = s.range_low < k && k < s.range_high;
     for (int32_t j = 1; j <= kClasses; ++j) {
       const bool in_window = in_depths && low_um < um[j] && um[j] < high_um;

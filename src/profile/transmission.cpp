@@ -6,7 +6,7 @@
 // (argument 60 = 3) or by whose complement they are scaled (-3). Argument 61
 // = 0 keeps the offset but changes no count.
 //
-// Reads   bin_counts, mep_bin_counts, ctd[k][18] [m3], flow_scale,
+// Reads   bin_counts, mep_bin_counts, ctd[k][kCtdVolume] [m3], flow_scale,
 //         range_lo..range_hi, arguments 60 and 61
 // Writes  trans_delta_nbss, trans_empty_channels, trans_correction;
 //         bin_counts[k][1..400] of the profile steps; the biomass and

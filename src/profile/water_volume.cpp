@@ -2,15 +2,14 @@
 // speed through the tunnel and the volume of water filtered, and scales the
 // step's counts from the counted frames up to the time spent in the step.
 //
-// Reads   start_index, end_index, smode, ctd[k][1] (scans), ctd[k][14..15]
-//         (flow sums), flow_lines[k], sep_frames[k] (0.5 s frames),
-//         exp_sp [m/s], set_flow, speed_curve[1..2], ctd_scan_rate [1/s],
-//         tunnel_area [m2]
-// Writes  range_lo, range_hi, ctd[k][14..15] of steps without flow lines,
-//         ctd[k][17] (count factor), ctd[k][18] (volume [m3]),
-//         ctd[k][19] (speed [m/s]), ctd[k][20] (transit count),
-//         total_volume [m3]; scales bin_counts and mep_bin_counts of steps
-//         1..range_hi in place.
+// Reads   start_index, end_index, smode, ctd[k] columns kCtdScans,
+//         kCtdFlowCount, kCtdFlowTime, flow_lines[k], sep_frames[k] (0.5 s
+//         frames), exp_sp [m/s], set_flow, speed_curve[1..2],
+//         ctd_scan_rate [1/s], tunnel_area [m2]
+// Writes  range_lo, range_hi, ctd[k] columns kCtdFlowCount and kCtdFlowTime
+//         of steps without flow lines, kCtdCountFactor, kCtdVolume [m3],
+//         kCtdSpeed [m/s], kCtdTransitCount; total_volume [m3]; scales
+//         bin_counts and mep_bin_counts of steps 1..range_hi in place.
 #include "profile/water_volume.h"
 
 #include <cmath>
@@ -34,8 +33,8 @@ void default_flow_data() {
   Store& s = store;
   for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
     if (s.flow_lines[k] != 0) continue;
-    s.ctd[k][14] = 99999.0;
-    s.ctd[k][15] = 0.001;
+    s.ctd[k][kCtdFlowCount] = 99999.0;
+    s.ctd[k][kCtdFlowTime] = 0.001;
   }
 }
 
@@ -71,19 +70,19 @@ double count_factor(double scans, double frames) {
 void derive_step(int32_t k) {
   Store& s = store;
   double* row = s.ctd[k];
-  row[20] = row[15] / row[14];
-  if (row[20] > kLongestTransit) row[20] = kLongestTransit;
-  row[19] = flow_speed(row[20]);
+  row[kCtdTransitCount] = row[kCtdFlowTime] / row[kCtdFlowCount];
+  if (row[kCtdTransitCount] > kLongestTransit) row[kCtdTransitCount] = kLongestTransit;
+  row[kCtdSpeed] = flow_speed(row[kCtdTransitCount]);
   if (s.smode == 0) {
     // Time bins carry no volume: every interval counts as one unit.
-    row[18] = 1.0;
+    row[kCtdVolume] = 1.0;
     s.total_volume = 1.0;
-    row[17] = 1.0;
+    row[kCtdCountFactor] = 1.0;
     return;
   }
-  row[18] = (row[1] / s.ctd_scan_rate) * row[19] * s.tunnel_area;
-  s.total_volume = s.total_volume + row[18];
-  row[17] = count_factor(row[1], s.sep_frames[k]);
+  row[kCtdVolume] = (row[kCtdScans] / s.ctd_scan_rate) * row[kCtdSpeed] * s.tunnel_area;
+  s.total_volume = s.total_volume + row[kCtdVolume];
+  row[kCtdCountFactor] = count_factor(row[kCtdScans], s.sep_frames[k]);
 }
 
 // From step 1: the steps above the profile carry factor 0 and lose
@@ -91,7 +90,7 @@ void derive_step(int32_t k) {
 void scale_counts() {
   Store& s = store;
   for (int32_t k = 1; k <= last_profile_step(); ++k) {
-    double factor = s.ctd[k][17];
+    double factor = s.ctd[k][kCtdCountFactor];
     double* counts = s.bin_counts[k];
     double* mep_counts = s.mep_bin_counts[k];
     for (int b = 1; b <= kClasses; ++b) {

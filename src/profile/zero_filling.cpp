@@ -6,12 +6,12 @@
 // from the first step with data; an empty step further down copies the step
 // above it, so a gap takes the values of the last step before it.
 //
-// Reads   start_index, end_index, smode, tctr, ctd[k][1] (scans),
+// Reads   start_index, end_index, smode, tctr, ctd[k][kCtdScans],
 //         sep_frames[k], flow_lines[k]
 // Writes  range_lo, range_hi (every mode); in smode 2 also stst,
-//         ctd[k][1..10], ctd[k][14..15], bin_counts[k][1..400],
-//         mep_bin_counts[k][1..400], sep_frames[k], flow_lines[k] of the
-//         empty steps in range_lo..range_hi
+//         ctd[k][kCtdScans..kCtdAnalog5], ctd[k][kCtdFlowCount],
+//         ctd[k][kCtdFlowTime], bin_counts[k][1..400], mep_bin_counts[k][1..400], sep_frames[k],
+//         flow_lines[k] of the empty steps in range_lo..range_hi
 // Console progress lines, the numbers of the filled steps, and a message
 //         with a wait for every step of an over-long leading empty run.
 #include "profile/zero_filling.h"
@@ -72,9 +72,9 @@ void fill_pass(Empty empty, Copy copy, Report report, Announce announce, bool fo
 
 void fill_ctd_channels() {
   Store& s = store;
-  fill_pass([&](int32_t k) { return s.ctd[k][1] == 0; },
+  fill_pass([&](int32_t k) { return s.ctd[k][kCtdScans] == 0; },
             [&](int32_t to, int32_t from) {
-              for (int c = 1; c <= 10; ++c) s.ctd[to][c] = s.ctd[from][c];
+              for (int c = kCtdScans; c <= kCtdAnalog5; ++c) s.ctd[to][c] = s.ctd[from][c];
             },
             [](int32_t) { console::line(zero_data_message(85)); },
             [](int32_t k) { console::write(int_field(k, 4)); }, false);
@@ -90,8 +90,8 @@ void fill_particle_counts() {
               }
               s.sep_frames[to] = s.sep_frames[from];
               s.flow_lines[to] = s.flow_lines[from];
-              s.ctd[to][14] = s.ctd[from][14];
-              s.ctd[to][15] = s.ctd[from][15];
+              s.ctd[to][kCtdFlowCount] = s.ctd[from][kCtdFlowCount];
+              s.ctd[to][kCtdFlowTime] = s.ctd[from][kCtdFlowTime];
             },
             [&](int32_t i) {
               console::line(zero_data_message(86) + " tctr" + int_field(s.tctr, 8) + " depth" +
@@ -106,8 +106,8 @@ void fill_flow_sums() {
   Store& s = store;
   fill_pass([&](int32_t k) { return s.flow_lines[k] == 0; },
             [&](int32_t to, int32_t from) {
-              s.ctd[to][14] = s.ctd[from][14];
-              s.ctd[to][15] = s.ctd[from][15];
+              s.ctd[to][kCtdFlowCount] = s.ctd[from][kCtdFlowCount];
+              s.ctd[to][kCtdFlowTime] = s.ctd[from][kCtdFlowTime];
               s.flow_lines[to] = s.flow_lines[from];
             },
             [](int32_t) { console::line(zero_data_message(87)); },

@@ -10,7 +10,7 @@
 // Writes  depth, prev_depth [m], ctd_t_value, ctd_c_value, ctd_s_value,
 //         elapsed_time [s], tctr, start_tctr, count_first, start_depth,
 //         end_depth [m], top_depth [m], eof_seen, bad_ctd_run, reader_phase;
-//         clears ctd[k][1] at the end of the profile scan.
+//         clears ctd[k][kCtdScans] at the end of the profile scan.
 #include "common/console.h"
 #include "common/format.h"
 #include "common/rounding.h"
@@ -141,7 +141,7 @@ void end_profile_scan() {
   s.reader_phase = 1;
   s.data_file.rewind();
   s.current_bin = 0;
-  for (int k = 1; k <= kSteps; ++k) s.ctd[k][1] = 0.0;
+  for (int k = 1; k <= kSteps; ++k) s.ctd[k][kCtdScans] = 0.0;
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 // Reads   data_file, smode, count_first, count_last, dfct, scan_interval [s],
 //         ctd_scan_rate [1/s], ctd_maker_text, sep_values_per_line,
 //         l5_value_count, mep_value_count, end_depth [m], arguments 7 and 8
-// Writes  ctd[k][1..10], ctd[k][14..15], bin_counts[k][c], sep_frames[k],
-//         flow_lines[k], l5_values[k][1..7], mep_elements, mep_count, depth,
+// Writes  ctd[k][kCtdScans..kCtdAnalog5], ctd[k][kCtdFlowCount],
+//         ctd[k][kCtdFlowTime], bin_counts[k][c], sep_frames[k], flow_lines[k],
+//         l5_values[k][1..7], mep_elements, mep_count, depth,
 //         prev_depth [m], elapsed_time [s], tctr, current_bin, bad_ctd_run
 #include "common/rounding.h"
 #include "reader/reader.h"
@@ -43,12 +44,12 @@ void add_ctd_line_to_step() {
   Store& s = store;
   if (!is_step(s.current_bin)) return;
   double* row = s.ctd[s.current_bin];
-  row[1] += 1.0;
-  row[2] += s.ctd_t_value;
-  row[3] += s.ctd_c_value;
-  row[4] += s.ctd_s_value;
-  row[5] += s.ctd_rate;
-  for (int i = 0; i < 5; ++i) row[6 + i] += ctd_field(kFieldA1 + i);
+  row[kCtdScans] += 1.0;
+  row[kCtdTemperature] += s.ctd_t_value;
+  row[kCtdConductivity] += s.ctd_c_value;
+  row[kCtdSalinity] += s.ctd_s_value;
+  row[kCtdRate] += s.ctd_rate;
+  for (int i = 0; i < kCtdAnalogChannels; ++i) row[kCtdAnalog1 + i] += ctd_field(kFieldA1 + i);
 }
 
 // Returns whether the line ends the data.
@@ -137,8 +138,8 @@ bool read_l5_line() {
   }
   s.data_file.skip_line();
   if (inside && values[4] > 0.0) {
-    s.ctd[bin][14] += values[4];
-    s.ctd[bin][15] += values[5];
+    s.ctd[bin][kCtdFlowCount] += values[4];
+    s.ctd[bin][kCtdFlowTime] += values[5];
     s.flow_lines[bin] += 1.0;
   }
   s.tctr = round_to_int(values[3]);
@@ -149,7 +150,7 @@ bool read_l5_line() {
         static_cast<double>(static_cast<int64_t>(s.tctr) - s.count_first) * s.dfct + 0.5001;
     s.current_bin = round_to_int(slice);
     s.depth = slice;
-    if (is_step(s.current_bin)) s.ctd[s.current_bin][1] += 1.0;
+    if (is_step(s.current_bin)) s.ctd[s.current_bin][kCtdScans] += 1.0;
   } else if (s.smode == 1 && values[3] == s.count_last) {
     return true;
   }

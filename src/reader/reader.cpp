@@ -5,8 +5,8 @@
 //
 // Reads   data_file, smode, start_depth [m], dive_direction, ctd_rate,
 //         the values of the last CTD line, mep_count, arguments 7, 8, 23, 60
-// Writes  ctd[start step][1..10], start_depth, end_depth [m], start_index,
-//         end_index, range_lo, range_hi, range_low, range_high,
+// Writes  ctd[start step][kCtdScans..kCtdAnalog5], start_depth,
+//         end_depth [m], start_index, end_index, range_lo, range_hi, range_low, range_high,
 //         sep_counts_by_mm[1..7], profile_number; bin_counts[k][1..400]
 //         cleared for argument 60 = 2, 5 or 6.
 #include "reader/reader.h"
@@ -183,12 +183,12 @@ void handle_start() {
   s.current_bin = round_to_int(s.depth);
   if (is_step(s.current_bin)) {
     double* row = s.ctd[s.current_bin];
-    row[1] += 1.0;
-    row[2] = s.ctd_t_value;
-    row[3] = s.ctd_c_value;
-    row[4] = s.ctd_s_value;
-    row[5] = s.ctd_rate;
-    for (int i = 0; i < 5; ++i) row[6 + i] = ctd_field(kFieldA1 + i);
+    row[kCtdScans] += 1.0;
+    row[kCtdTemperature] = s.ctd_t_value;
+    row[kCtdConductivity] = s.ctd_c_value;
+    row[kCtdSalinity] = s.ctd_s_value;
+    row[kCtdRate] = s.ctd_rate;
+    for (int i = 0; i < kCtdAnalogChannels; ++i) row[kCtdAnalog1 + i] = ctd_field(kFieldA1 + i);
   }
   if (s.eof_seen == 0) s.start_depth = s.depth;
   s.start_index = limited_to_steps(round_to_int(s.start_depth));

@@ -47,7 +47,7 @@ void add_range_fields(std::vector<std::string>& fields, const double* values, in
 // step lies outside the arrays.
 double second_step_samples() {
   int step = store.range_lo + 1;
-  return is_step(step) ? store.report_profile[step][1] : 0.0;
+  return is_step(step) ? store.report_profile[step][kCtdScans] : 0.0;
 }
 
 std::string data_line() {

@@ -1,14 +1,15 @@
 // Configure and bin: the last computing stage of a data file.
 //
-// Reads   smode, start_index, end_index, ctd[k][1..20] (column 1 samples,
-//         2..10 sums per step, 18 water volume [m3]), bin_counts[k][1..400],
-//         bin_biomass[k][1..400] [mg]
+// Reads   smode, start_index, end_index, ctd[k][kCtdScans..kCtdTransitCount]
+//         (samples, sums per step up to kCtdAnalog5, kCtdVolume [m3]),
+//         bin_counts[k][1..400], bin_biomass[k][1..400] [mg]
 // Writes  count_bins_5/10/25 and biomass_bins_25 (per m3 means over the
 //         steps with water in the depth modes, plain sums in the time mode;
 //         the last row sums the concentrations of every step with water),
 //         bin_per_volume, range_lo, range_hi, first_index, smoothing_passes,
-//         report_profile[k][1..20] (means per sample, columns 5 and 19
-//         smoothed), sum_chl; ctd[k][1] of a step without samples becomes 0.5.
+//         report_profile[k][kCtdScans..kCtdTransitCount] (means per sample,
+//         kCtdRate and kCtdSpeed smoothed), sum_chl; ctd[k][kCtdScans] of a
+//         step without samples becomes 0.5.
 #include "report/binning.h"
 
 #include <algorithm>
@@ -39,10 +40,10 @@ void bin_class(const BinPass& pass, int k, int d) {
     int step = (k - 1) * pass.width + m;
     double value = pass.source[step][d];
     if (s.bin_per_volume == 0) *bin += value;
-    if (s.ctd[step][18] > 0 && s.bin_per_volume == 1) {
-      *bin += value / s.ctd[step][18];
+    if (s.ctd[step][kCtdVolume] > 0 && s.bin_per_volume == 1) {
+      *bin += value / s.ctd[step][kCtdVolume];
       pass.fill[k] += 1;
-      *total += value / s.ctd[step][18];
+      *total += value / s.ctd[step][kCtdVolume];
     }
   }
   if (s.bin_per_volume == 1 && pass.fill[k] > 0) {
@@ -81,10 +82,12 @@ int last_stored_step() {
 void build_report_rows() {
   Store& s = store;
   for (int i = first_stored_step(); i <= last_stored_step(); ++i) {
-    if (s.ctd[i][1] == 0) s.ctd[i][1] = 0.5;  // keeps the means finite
-    s.report_profile[i][1] = s.ctd[i][1];
-    for (int j = 2; j <= 10; ++j) s.report_profile[i][j] = s.ctd[i][j] / s.ctd[i][1];
-    for (int j = 11; j <= 20; ++j) s.report_profile[i][j] = s.ctd[i][j];
+    if (s.ctd[i][kCtdScans] == 0) s.ctd[i][kCtdScans] = 0.5;  // keeps the means finite
+    s.report_profile[i][kCtdScans] = s.ctd[i][kCtdScans];
+    for (int j = kCtdTemperature; j <= kCtdAnalog5; ++j) {
+      s.report_profile[i][j] = s.ctd[i][j] / s.ctd[i][kCtdScans];
+    }
+    for (int j = kCtdAnalog5 + 1; j <= kCtdTransitCount; ++j) s.report_profile[i][j] = s.ctd[i][j];
   }
 }
 
@@ -125,7 +128,7 @@ void smooth_report_rows() {
 
 void sum_chlorophyll() {
   for (int i = first_stored_step(); i <= last_stored_step(); ++i) {
-    store.sum_chl += store.report_profile[i][6];
+    store.sum_chl += store.report_profile[i][kCtdAnalog1];
   }
 }
 

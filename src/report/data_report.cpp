@@ -273,15 +273,18 @@ void write_step_table(TextOutput& report) {
   for (int i = 1; i <= table_steps(); ++i) {
     const double* row = s.report_profile[i];
     std::string line = int_field(i, 4) + ",";
-    for (int j : {1, 2, 3, 4, 6, 7, 8, 9, 10}) line += real_field(row[j], 8, 2) + ",";
-    line += real_field(std::fabs(row[5]), 8, 2) + "," + real_field(row[19], 8, 2) + "," +
-            real_field(s.ctd[i][13], 6, 1);
+    for (int j = kCtdScans; j <= kCtdAnalog5; ++j) {
+      if (j != kCtdRate) line += real_field(row[j], 8, 2) + ",";
+    }
+    line += real_field(std::fabs(row[kCtdRate]), 8, 2) + "," + real_field(row[kCtdSpeed], 8, 2) +
+            "," + real_field(s.ctd[i][kCtdInverseArea], 6, 1);
     line += "," + real_field(s.range_conc[i][10], 10, 0) +
             range_values(s.range_conc[i], 10, 0, ",", "");
     line += "," + real_field(s.range_bio_conc[i][10], 10, 1) +
             range_values(s.range_bio_conc[i], 10, 1, ",", "");
-    line += ",," + real_field(s.ctd[i][13], 8, 1) + "," + real_field(s.ctd[i][12], 8, 0) + "," +
-            real_field(s.ctd[i][21], 8, 2) + "," + real_field(s.ctd[i][18], 10, 4);
+    line += ",," + real_field(s.ctd[i][kCtdInverseArea], 8, 1) + "," +
+            real_field(s.ctd[i][kCtdMepParticles], 8, 0) + "," +
+            real_field(s.ctd[i][kCtdOpacity], 8, 2) + "," + real_field(s.ctd[i][kCtdVolume], 10, 4);
     report.line(line);
   }
   report.line("");

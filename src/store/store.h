@@ -32,9 +32,31 @@ inline bool is_step(int32_t step) {
   return step >= 1 && step <= kSteps;
 }
 
+// Columns of a ctd row, and of the report_profile row that the binning makes
+// of it. Columns 11, 16 and 22 are never written.
+enum CtdColumn : int {
+  kCtdScans = 1,          // CTD scans in the step
+  kCtdTemperature = 2,    // sum of temperature
+  kCtdConductivity = 3,   // sum of conductivity
+  kCtdSalinity = 4,       // sum of salinity
+  kCtdRate = 5,           // sum of the CTD descent rate [m/s]
+  kCtdAnalog1 = 6,        // sum of analog channel A1; A2..A4 follow
+  kCtdAnalog5 = 10,       // sum of analog channel A5
+  kCtdMepParticles = 12,  // multi-element particles that gave opacity means
+  kCtdInverseArea = 13,   // their mean inverse element area [1/mm2]: sum, then mean
+  kCtdFlowCount = 14,     // sum of the flow counts of the step's L5 lines
+  kCtdFlowTime = 15,      // sum of their flow times
+  kCtdCountFactor = 17,   // scaling of the step's counts to the time spent in it
+  kCtdVolume = 18,        // water filtered [m3]
+  kCtdSpeed = 19,         // flow speed through the tunnel [m/s]
+  kCtdTransitCount = 20,  // flow time / flow count, at most 210
+  kCtdOpacity = 21,       // their mean opacity index: sum, then mean
+};
+constexpr int kCtdAnalogChannels = kCtdAnalog5 - kCtdAnalog1 + 1;
+
 // Arrays shared by many stages.
 struct SharedArrays {
-  double ctd[501][23];  // [step][1..22]; columns as the stages describe them
+  double ctd[501][23];  // [step][1..22], columns CtdColumn
   double sep_frames[501];
   double flow_lines[501];
   double diameter_class_um[1101];  // 15 um * class

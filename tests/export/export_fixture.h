@@ -61,7 +61,7 @@ class ExportFixture : public ::testing::Test {
       row[5] = 0.8;
       row[6] = 0.3 + std::exp(-(k - 25) * (k - 25) / 50.0);
       row[19] = 0.9 + 0.001 * k;
-      s.ctd[k][18] = k == kNoWater ? 0.0 : 0.004;
+      s.ctd[k][kCtdVolume] = k == kNoWater ? 0.0 : 0.004;
       for (int r = 1; r <= 5; ++r) {
         s.range_conc[k][r] = 2000.0 / (r * r) * std::exp(-k / 40.0);
         s.range_bio_conc[k][r] = 0.5 * r * std::exp(-k / 60.0);

@@ -60,7 +60,7 @@ TEST_F(ExportNetcdfTest, ProfileOverDepthWithUnitsAndGaps) {
   EXPECT_EQ(depth.front(), 5.0);
   EXPECT_EQ(depth.back(), 104.0);
   std::vector<double> temperature = values("temperature", 100);
-  EXPECT_EQ(temperature[0], store.report_profile[5][2]);
+  EXPECT_EQ(temperature[0], store.report_profile[5][kCtdTemperature]);
   EXPECT_EQ(temperature[kNoSamples - kFirstStep], kFill);
   EXPECT_EQ(text_attribute("temperature", "units"), "degree_C");
   EXPECT_EQ(text_attribute("temperature", "standard_name"), "sea_water_temperature");

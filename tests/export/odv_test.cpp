@@ -27,8 +27,8 @@ class ExportOdvTest : public ExportFixture {
 
 TEST_F(ExportOdvTest, MetadataColumnsThenDepthThenEveryQuantityWithItsUnit) {
   write_recording_header();
-  store.report_profile[5][2] = 15.25;
-  store.report_profile[5][3] = 41.5;
+  store.report_profile[5][kCtdTemperature] = 15.25;
+  store.report_profile[5][kCtdConductivity] = 41.5;
   std::vector<std::string> lines = written();
   size_t h = header_index(lines);
   ASSERT_GT(h, 0u);

@@ -298,11 +298,11 @@ TEST(MepInnerStatistics, MeansGoToTheSecondRecordsStep) {
   add_opaque_particle(1900, 0, 5);  // first record outside the profile
   add_particle(small_particle(3), 6);
   analyse();
-  EXPECT_EQ(store.ctd[5][12], 2.0);
-  EXPECT_EQ(store.ctd[5][13], 1 / element_area(40) + 1 / element_area(1900));
-  EXPECT_EQ(store.ctd[5][21], 40 / 3800.0 + 0.5);
-  EXPECT_EQ(store.ctd[4][12], 0.0);
-  EXPECT_EQ(store.ctd[6][12], 0.0);  // no element longer than 1.5 S
+  EXPECT_EQ(store.ctd[5][kCtdMepParticles], 2.0);
+  EXPECT_EQ(store.ctd[5][kCtdInverseArea], 1 / element_area(40) + 1 / element_area(1900));
+  EXPECT_EQ(store.ctd[5][kCtdOpacity], 40 / 3800.0 + 0.5);
+  EXPECT_EQ(store.ctd[4][kCtdMepParticles], 0.0);
+  EXPECT_EQ(store.ctd[6][kCtdMepParticles], 0.0);  // no element longer than 1.5 S
 }
 
 TEST(MepInnerStatistics, OnlyElementsLongerThanOneAndAHalfTransitCounts) {
@@ -325,10 +325,10 @@ class MepTransitCount : public ::testing::Test {
     store.previous_transit_count = 10.0;
     hold_particle(add_particle(small_particle(3), 9), 0.0);
     store.flow_lines[9] = 2;
-    store.ctd[9][14] = 1.0;
+    store.ctd[9][kCtdFlowCount] = 1.0;
   }
   double transit_with_measured(double measured) {
-    store.ctd[9][15] = measured;
+    store.ctd[9][kCtdFlowTime] = measured;
     store.previous_transit_count = 10.0;
     choose_transit_count();
     EXPECT_EQ(store.previous_transit_count, store.mep_transit_count);

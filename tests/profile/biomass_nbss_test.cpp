@@ -25,7 +25,7 @@ class ProfileSpectraTest : public ::testing::Test {
     store.flow_scale = 1.0;
     store.start_index = store.end_index = 1;
     store.range_lo = store.range_hi = 1;
-    store.ctd[1][18] = 1.0;
+    store.ctd[1][kCtdVolume] = 1.0;
   }
   // Counts that give every class in first..last a density of about
   // `density` [ug/m3].
@@ -57,8 +57,8 @@ TEST_F(ProfileSpectraTest, BiomassOfAClassIsASphereOfItsCentreDiameter) {
 
 TEST_F(ProfileSpectraTest, DensityIsTheProfileMeanPerCubicMetre) {
   store.end_index = store.range_hi = 2;
-  store.ctd[1][18] = 0.5;
-  store.ctd[2][18] = 1.5;
+  store.ctd[1][kCtdVolume] = 0.5;
+  store.ctd[2][kCtdVolume] = 1.5;
   store.bin_counts[1][20] = 3.0;
   store.bin_counts[2][20] = 1.0;
   run();
@@ -138,7 +138,7 @@ TEST_F(ProfileSpectraTest, EmptyProfile) {
 }
 
 TEST_F(ProfileSpectraTest, ProfileWithoutWaterHasNoDensity) {
-  store.ctd[1][18] = 0.0;
+  store.ctd[1][kCtdVolume] = 0.0;
   set_density(7, 40, 1000.0);
   testing::FloatErrors errors;
   run();

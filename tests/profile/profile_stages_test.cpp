@@ -45,8 +45,8 @@ TEST(ProfileStagesTest, ProfileWithoutAnyDataReportsAndNeverDividesByZero) {
             "Finished filling zeros\r\n" +
                 zero_volume + zero_volume + zero_volume + zero_volume + zero_volume);
   EXPECT_EQ(capture.waits(), 8);
-  EXPECT_EQ(store.ctd[10][18], 0.0);
-  EXPECT_EQ(store.ctd[10][17], 0.0);
+  EXPECT_EQ(store.ctd[10][kCtdVolume], 0.0);
+  EXPECT_EQ(store.ctd[10][kCtdCountFactor], 0.0);
   EXPECT_EQ(store.total_volume, 0.0);
   EXPECT_EQ(store.tot_volume, 0.0);
   EXPECT_EQ(store.nbss_last, 3);

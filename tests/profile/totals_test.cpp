@@ -21,8 +21,8 @@ class ProfileTotalsTest : public ::testing::Test {
     store.flow_scale = 1.0;
     store.range_lo = 1;
     store.range_hi = 2;
-    store.ctd[1][18] = 0.5;
-    store.ctd[2][18] = 2.0;
+    store.ctd[1][kCtdVolume] = 0.5;
+    store.ctd[2][kCtdVolume] = 2.0;
     const double low[6] = {0, 100, 250, 500, 1000, 2000};
     const double high[6] = {0, 250, 500, 1000, 2000, 4000};
     for (int r = 1; r <= 5; ++r) {
@@ -92,7 +92,7 @@ TEST_F(ProfileTotalsTest, PlainAndPerVolumeSums) {
 }
 
 TEST_F(ProfileTotalsTest, UnitVolumesMakePerVolumeSumsEqualThePlainOnes) {
-  store.ctd[1][18] = store.ctd[2][18] = 1.0;
+  store.ctd[1][kCtdVolume] = store.ctd[2][kCtdVolume] = 1.0;
   for (int j = 1; j <= 400; j += 7) store.bin_counts[1 + j % 2][j] = j;
   run();
   EXPECT_EQ(store.areal_counts, store.total_counts);
@@ -101,7 +101,7 @@ TEST_F(ProfileTotalsTest, UnitVolumesMakePerVolumeSumsEqualThePlainOnes) {
 }
 
 TEST_F(ProfileTotalsTest, StepWithoutWaterIsReportedFiveTimes) {
-  store.ctd[2][18] = 0.0;
+  store.ctd[2][kCtdVolume] = 0.0;
   store.bin_counts[1][10] = 2.0;
   store.bin_counts[2][10] = 3.0;
   store.mep_opaque_bin_counts[2][450] = 1.0;
@@ -140,7 +140,7 @@ TEST_F(ProfileTotalsTest, MultiElementBiomassStopsAtClass401) {
 TEST_F(ProfileTotalsTest, FilteredWindowExcludesItsBounds) {
   store.range_lo = 1;
   store.range_hi = 4;
-  store.ctd[3][18] = store.ctd[4][18] = 1.0;
+  store.ctd[3][kCtdVolume] = store.ctd[4][kCtdVolume] = 1.0;
   store.range_low = 1.0;  // steps 2 and 3 only
   store.range_high = 4.0;
   store.diameter_range_low_mm = 0.375;  // 375 um = class 25, left out

@@ -26,7 +26,7 @@ class ProfileTransmissionTest : public ::testing::Test {
     store.flow_scale = 1.0;
     store.start_index = store.end_index = 1;
     store.range_lo = store.range_hi = 1;
-    store.ctd[1][18] = 1.0;
+    store.ctd[1][kCtdVolume] = 1.0;
     for (int j = first_small; j <= 70; ++j) store.bin_counts[1][j] = 100.0;
     for (int j = 80; j <= 220; ++j) {
       store.bin_counts[1][j] = 10.0;

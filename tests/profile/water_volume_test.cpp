@@ -28,14 +28,14 @@ class ProfileWaterVolumeTest : public ::testing::Test {
     store.ctd_scan_rate = 24.0;
     store.tunnel_area = 0.0049;
     for (int k = lo; k <= hi; ++k) {
-      store.ctd[k][1] = 24.0;
+      store.ctd[k][kCtdScans] = 24.0;
       store.sep_frames[k] = 2.0;
     }
   }
   void set_transit(int k, double transit) {
     store.flow_lines[k] = 1.0;
-    store.ctd[k][14] = 10.0;
-    store.ctd[k][15] = 10.0 * transit;
+    store.ctd[k][kCtdFlowCount] = 10.0;
+    store.ctd[k][kCtdFlowTime] = 10.0 * transit;
   }
 };
 
@@ -52,20 +52,20 @@ TEST_F(ProfileWaterVolumeTest, SpeedFollowsTheCurvesOfTheTransitCount) {
   const SpeedCurve& short_transit = store.speed_curve[2];
   double at_3 = curve_speed_at_root(short_transit, std::sqrt(3.0));
   EXPECT_NEAR(at_3, 10.33, 0.005);
-  EXPECT_EQ(store.ctd[1][20], 2.0);
-  EXPECT_EQ(store.ctd[1][19], at_3);
-  EXPECT_EQ(store.ctd[2][19], at_3);
+  EXPECT_EQ(store.ctd[1][kCtdTransitCount], 2.0);
+  EXPECT_EQ(store.ctd[1][kCtdSpeed], at_3);
+  EXPECT_EQ(store.ctd[2][kCtdSpeed], at_3);
   // 13 comes back from its square root as just under 13: the short curve.
-  EXPECT_EQ(store.ctd[3][19],
+  EXPECT_EQ(store.ctd[3][kCtdSpeed],
             curve_speed_at_root(short_transit, std::sqrt(std::sqrt(13.0) * std::sqrt(13.0))));
-  EXPECT_NEAR(store.ctd[3][19], 1.081, 0.001);
-  EXPECT_EQ(store.ctd[4][19], curve_speed_at_root(long_transit, std::sqrt(210.0)));
-  EXPECT_NEAR(store.ctd[4][19], 0.137, 0.001);
-  EXPECT_EQ(store.ctd[5][20], 210.0);
-  EXPECT_EQ(store.ctd[5][19], store.ctd[4][19]);
-  EXPECT_EQ(store.ctd[6][14], 99999.0);
-  EXPECT_EQ(store.ctd[6][15], 0.001);
-  EXPECT_EQ(store.ctd[6][19], at_3);
+  EXPECT_NEAR(store.ctd[3][kCtdSpeed], 1.081, 0.001);
+  EXPECT_EQ(store.ctd[4][kCtdSpeed], curve_speed_at_root(long_transit, std::sqrt(210.0)));
+  EXPECT_NEAR(store.ctd[4][kCtdSpeed], 0.137, 0.001);
+  EXPECT_EQ(store.ctd[5][kCtdTransitCount], 210.0);
+  EXPECT_EQ(store.ctd[5][kCtdSpeed], store.ctd[4][kCtdSpeed]);
+  EXPECT_EQ(store.ctd[6][kCtdFlowCount], 99999.0);
+  EXPECT_EQ(store.ctd[6][kCtdFlowTime], 0.001);
+  EXPECT_EQ(store.ctd[6][kCtdSpeed], at_3);
 }
 
 TEST_F(ProfileWaterVolumeTest, ConstantSpeedIgnoresTheFlowData) {
@@ -74,17 +74,17 @@ TEST_F(ProfileWaterVolumeTest, ConstantSpeedIgnoresTheFlowData) {
   store.exp_sp = 0.8;
   set_transit(1, 50.0);
   compute_water_volume();
-  EXPECT_EQ(store.ctd[1][19], 0.8);
-  EXPECT_EQ(store.ctd[2][19], 0.8);
-  EXPECT_EQ(store.ctd[1][20], 50.0);
+  EXPECT_EQ(store.ctd[1][kCtdSpeed], 0.8);
+  EXPECT_EQ(store.ctd[2][kCtdSpeed], 0.8);
+  EXPECT_EQ(store.ctd[1][kCtdTransitCount], 50.0);
 }
 
 TEST_F(ProfileWaterVolumeTest, VolumeAndCountScalingInTheDepthModes) {
   profile(3, 4);
-  store.set_flow = 0;      // 1 m/s
-  store.ctd[3][1] = 48.0;  // 2 s in the step, 4 frames of 0.5 s: factor 1
+  store.set_flow = 0;              // 1 m/s
+  store.ctd[3][kCtdScans] = 48.0;  // 2 s in the step, 4 frames of 0.5 s: factor 1
   store.sep_frames[3] = 4.0;
-  store.ctd[4][1] = 96.0;  // 4 s, 2 s of frames: factor 2
+  store.ctd[4][kCtdScans] = 96.0;  // 4 s, 2 s of frames: factor 2
   store.sep_frames[4] = 4.0;
   for (int k = 1; k <= 5; ++k) {
     store.bin_counts[k][1] = 5.0;
@@ -92,10 +92,10 @@ TEST_F(ProfileWaterVolumeTest, VolumeAndCountScalingInTheDepthModes) {
     store.mep_bin_counts[k][9] = 3.0;
   }
   compute_water_volume();
-  EXPECT_EQ(store.ctd[3][18], 0.0098);
-  EXPECT_EQ(store.ctd[3][17], 1.0);
-  EXPECT_EQ(store.ctd[4][18], 0.0196);
-  EXPECT_EQ(store.ctd[4][17], 2.0);
+  EXPECT_EQ(store.ctd[3][kCtdVolume], 0.0098);
+  EXPECT_EQ(store.ctd[3][kCtdCountFactor], 1.0);
+  EXPECT_EQ(store.ctd[4][kCtdVolume], 0.0196);
+  EXPECT_EQ(store.ctd[4][kCtdCountFactor], 2.0);
   EXPECT_DOUBLE_EQ(store.total_volume, 0.0294);
   EXPECT_EQ(store.bin_counts[3][1], 5.0);
   EXPECT_EQ(store.bin_counts[4][1], 10.0);
@@ -112,8 +112,8 @@ TEST_F(ProfileWaterVolumeTest, TimeModeCountsEveryIntervalAsOneUnit) {
   store.bin_counts[2][5] = 4.0;
   compute_water_volume();
   for (int k = 1; k <= 3; ++k) {
-    EXPECT_EQ(store.ctd[k][18], 1.0);
-    EXPECT_EQ(store.ctd[k][17], 1.0);
+    EXPECT_EQ(store.ctd[k][kCtdVolume], 1.0);
+    EXPECT_EQ(store.ctd[k][kCtdCountFactor], 1.0);
   }
   EXPECT_EQ(store.total_volume, 1.0);
   EXPECT_EQ(store.bin_counts[2][5], 4.0);
@@ -126,25 +126,25 @@ TEST_F(ProfileWaterVolumeTest, StepWithoutFramesDropsItsCounts) {
   testing::FloatErrors errors;
   compute_water_volume();
   EXPECT_FALSE(errors.any());
-  EXPECT_EQ(store.ctd[2][17], 0.0);
+  EXPECT_EQ(store.ctd[2][kCtdCountFactor], 0.0);
   EXPECT_EQ(store.bin_counts[2][3], 0.0);
-  EXPECT_GT(store.ctd[2][18], 0.0);
+  EXPECT_GT(store.ctd[2][kCtdVolume], 0.0);
 }
 
 TEST(ProfileMepMeansTest, SumsBecomeMeansWhereParticlesWereCounted) {
   reset_store();
-  store.ctd[7][12] = 4.0;
-  store.ctd[7][13] = 10.0;
-  store.ctd[7][21] = 2.0;
-  store.ctd[500][12] = 2.0;
-  store.ctd[500][13] = 1.0;
-  store.ctd[8][13] = 3.0;  // no particles: left as it is
+  store.ctd[7][kCtdMepParticles] = 4.0;
+  store.ctd[7][kCtdInverseArea] = 10.0;
+  store.ctd[7][kCtdOpacity] = 2.0;
+  store.ctd[500][kCtdMepParticles] = 2.0;
+  store.ctd[500][kCtdInverseArea] = 1.0;
+  store.ctd[8][kCtdInverseArea] = 3.0;  // no particles: left as it is
   compute_mep_means();
-  EXPECT_EQ(store.ctd[7][13], 2.5);
-  EXPECT_EQ(store.ctd[7][21], 0.5);
-  EXPECT_EQ(store.ctd[7][12], 4.0);
-  EXPECT_EQ(store.ctd[500][13], 0.5);
-  EXPECT_EQ(store.ctd[8][13], 3.0);
+  EXPECT_EQ(store.ctd[7][kCtdInverseArea], 2.5);
+  EXPECT_EQ(store.ctd[7][kCtdOpacity], 0.5);
+  EXPECT_EQ(store.ctd[7][kCtdMepParticles], 4.0);
+  EXPECT_EQ(store.ctd[500][kCtdInverseArea], 0.5);
+  EXPECT_EQ(store.ctd[8][kCtdInverseArea], 3.0);
 }
 
 }  // namespace

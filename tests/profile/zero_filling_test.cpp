@@ -23,8 +23,8 @@ class ProfileZeroFillingTest : public ::testing::Test {
     store.end_index = hi;
     for (int k = lo; k <= hi; ++k) {
       for (int c = 1; c <= 10; ++c) store.ctd[k][c] = 100.0 * k + c;
-      store.ctd[k][14] = 10.0 + k;
-      store.ctd[k][15] = 1000.0 + k;
+      store.ctd[k][kCtdFlowCount] = 10.0 + k;
+      store.ctd[k][kCtdFlowTime] = 1000.0 + k;
       store.sep_frames[k] = 2.0;
       store.flow_lines[k] = 3.0;
       store.bin_counts[k][1] = k;
@@ -81,7 +81,7 @@ TEST_F(ProfileZeroFillingTest, MiddleGapTakesTheStepAboveAndIsListed) {
     clear_ctd(k);
     store.sep_frames[k] = 0.0;
     store.flow_lines[k] = 0.0;
-    store.ctd[k][14] = store.ctd[k][15] = 0.0;
+    store.ctd[k][kCtdFlowCount] = store.ctd[k][kCtdFlowTime] = 0.0;
     store.bin_counts[k][1] = store.bin_counts[k][400] = store.bin_counts[k][401] = 0.0;
     store.mep_bin_counts[k][400] = 0.0;
   }
@@ -89,16 +89,16 @@ TEST_F(ProfileZeroFillingTest, MiddleGapTakesTheStepAboveAndIsListed) {
   // nothing left to fill.
   EXPECT_EQ(run(), std::string(kStarted) + "  14  15  16\r\n\r\n" + kFinished);
   for (int k = 14; k <= 16; ++k) {
-    EXPECT_EQ(store.ctd[k][1], 1301.0);
-    EXPECT_EQ(store.ctd[k][10], 1310.0);
+    EXPECT_EQ(store.ctd[k][kCtdScans], 1301.0);
+    EXPECT_EQ(store.ctd[k][kCtdAnalog5], 1310.0);
     EXPECT_EQ(store.bin_counts[k][1], 13.0);
     EXPECT_EQ(store.bin_counts[k][400], 13.0);
     EXPECT_EQ(store.bin_counts[k][401], 0.0);  // only classes 1..400 are copied
     EXPECT_EQ(store.mep_bin_counts[k][400], 13.0);
     EXPECT_EQ(store.sep_frames[k], 2.0);
     EXPECT_EQ(store.flow_lines[k], 3.0);
-    EXPECT_EQ(store.ctd[k][14], 23.0);
-    EXPECT_EQ(store.ctd[k][15], 1013.0);
+    EXPECT_EQ(store.ctd[k][kCtdFlowCount], 23.0);
+    EXPECT_EQ(store.ctd[k][kCtdFlowTime], 1013.0);
   }
 }
 
@@ -106,14 +106,14 @@ TEST_F(ProfileZeroFillingTest, EachPassLooksAtItsOwnKindOfData) {
   profile(10, 20);
   store.sep_frames[15] = 0.0;  // no frames, but CTD scans of its own
   store.flow_lines[18] = 0.0;  // frames, but no flow lines
-  store.ctd[18][14] = store.ctd[18][15] = 0.0;
+  store.ctd[18][kCtdFlowCount] = store.ctd[18][kCtdFlowTime] = 0.0;
   EXPECT_EQ(run(), std::string(kStarted) + "\r\n      18\r\n" + kFinished);
-  EXPECT_EQ(store.ctd[15][2], 1502.0);
+  EXPECT_EQ(store.ctd[15][kCtdTemperature], 1502.0);
   EXPECT_EQ(store.bin_counts[15][1], 14.0);
   EXPECT_EQ(store.sep_frames[15], 2.0);
-  EXPECT_EQ(store.ctd[15][15], 1014.0);
-  EXPECT_EQ(store.ctd[18][14], 27.0);
-  EXPECT_EQ(store.ctd[18][15], 1017.0);
+  EXPECT_EQ(store.ctd[15][kCtdFlowTime], 1014.0);
+  EXPECT_EQ(store.ctd[18][kCtdFlowCount], 27.0);
+  EXPECT_EQ(store.ctd[18][kCtdFlowTime], 1017.0);
   EXPECT_EQ(store.flow_lines[18], 3.0);
   EXPECT_EQ(store.bin_counts[18][1], 18.0);
 }
@@ -124,7 +124,7 @@ TEST_F(ProfileZeroFillingTest, OverlongLeadingRunsAreReportedStepByStep) {
     clear_ctd(k);
     store.sep_frames[k] = 0.0;
   }
-  store.ctd[15][1] = 0.0;  // a gap in pass A, listed before pass B reports
+  store.ctd[15][kCtdScans] = 0.0;  // a gap in pass A, listed before pass B reports
   store.tctr = 4321;
   std::string line85 = "Too many depths with zero data - Line 85\r\n";
   EXPECT_EQ(run(), std::string(kStarted) + line85 + line85 + "  15" +
@@ -135,7 +135,7 @@ TEST_F(ProfileZeroFillingTest, OverlongLeadingRunsAreReportedStepByStep) {
                        "\r\n\r\n" +
                        kFinished);
   EXPECT_EQ(waits_, 4);
-  EXPECT_EQ(store.ctd[10][2], 1402.0);
+  EXPECT_EQ(store.ctd[10][kCtdTemperature], 1402.0);
   EXPECT_EQ(store.bin_counts[13][1], 14.0);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ProfileZeroFillingTest, PassWithoutAnyDataReportsToOnePastTheEndAndFillsN
   profile(10, 15);  // limit 12
   for (int k = 10; k <= 15; ++k) {
     store.flow_lines[k] = 0.0;
-    store.ctd[k][14] = store.ctd[k][15] = 0.0;
+    store.ctd[k][kCtdFlowCount] = store.ctd[k][kCtdFlowTime] = 0.0;
   }
   std::string line87 = "Too many depths with zero data - Line 87\r\n";
   EXPECT_EQ(run(), std::string(kStarted) + "\r\n" + line87 + line87 + line87 + line87 + "\r\n" +
@@ -151,9 +151,9 @@ TEST_F(ProfileZeroFillingTest, PassWithoutAnyDataReportsToOnePastTheEndAndFillsN
   EXPECT_EQ(waits_, 4);  // steps 13, 14, 15 and 16
   for (int k = 10; k <= 15; ++k) {
     EXPECT_EQ(store.flow_lines[k], 0.0);
-    EXPECT_EQ(store.ctd[k][14], 0.0);
+    EXPECT_EQ(store.ctd[k][kCtdFlowCount], 0.0);
   }
-  EXPECT_EQ(store.ctd[16][14], 0.0);
+  EXPECT_EQ(store.ctd[16][kCtdFlowCount], 0.0);
 }
 
 TEST_F(ProfileZeroFillingTest, TimeModesOnlyPrintTheProgressLines) {
@@ -163,7 +163,7 @@ TEST_F(ProfileZeroFillingTest, TimeModesOnlyPrintTheProgressLines) {
     clear_ctd(12);
     store.sep_frames[13] = 0.0;
     EXPECT_EQ(run(), std::string(kStarted) + kFinished);
-    EXPECT_EQ(store.ctd[12][1], 0.0);
+    EXPECT_EQ(store.ctd[12][kCtdScans], 0.0);
     EXPECT_EQ(store.bin_counts[13][1], 13.0);
     EXPECT_EQ(store.range_hi, 20);
   }

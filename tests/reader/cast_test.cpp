@@ -33,11 +33,11 @@ TEST_F(ReaderCastTest, DescendingCastFoundByItself) {
             "2-Found End Depth  79.500 Time/ct       0  10.000  33.000  Stored MEPs     0"
             " Profile  2\r\n" +
                 closing(6, 80));
-  EXPECT_EQ(store.ctd[6][1], 3.0);  // 5.5 (the start), 6.0, 6.5
-  EXPECT_EQ(store.ctd[7][1], 1.0);
-  EXPECT_EQ(store.ctd[8][1], 3.0);
-  EXPECT_EQ(store.ctd[80][1], 1.0);
-  EXPECT_EQ(store.ctd[6][5], 1.0 + 1.0 + 1.0);  // 0.5 m per 0.5 s
+  EXPECT_EQ(store.ctd[6][kCtdScans], 3.0);  // 5.5 (the start), 6.0, 6.5
+  EXPECT_EQ(store.ctd[7][kCtdScans], 1.0);
+  EXPECT_EQ(store.ctd[8][kCtdScans], 3.0);
+  EXPECT_EQ(store.ctd[80][kCtdScans], 1.0);
+  EXPECT_EQ(store.ctd[6][kCtdRate], 1.0 + 1.0 + 1.0);  // 0.5 m per 0.5 s
   EXPECT_EQ(store.range_lo, 6);
   EXPECT_EQ(store.range_hi, 80);
   EXPECT_EQ(store.range_high, 100.0);

@@ -41,9 +41,9 @@ TEST_F(ReaderMessagesTest, CtdLineWithAValueMissing) {
                   " tctr       0\r\n"));
   EXPECT_EQ(waits, 0);
   // Repaired, the line counts at the previous depth with S = 0.
-  EXPECT_EQ(store.ctd[10][1], 2.0);
-  EXPECT_EQ(store.ctd[10][2], 20.0);
-  EXPECT_EQ(store.ctd[10][4], 31.0);
+  EXPECT_EQ(store.ctd[10][kCtdScans], 2.0);
+  EXPECT_EQ(store.ctd[10][kCtdTemperature], 20.0);
+  EXPECT_EQ(store.ctd[10][kCtdSalinity], 31.0);
 }
 
 TEST_F(ReaderMessagesTest, CtdLineWithExtraData) {
@@ -89,10 +89,10 @@ TEST_F(ReaderMessagesTest, ImplausibleTemperatureOrConductivityIsRepairedSilentl
       "C 11.000 33.100 36.000 31.000 0.5\n"
       "C 11.000 50.100 10.000 31.000 0.5\n");
   EXPECT_FALSE(has(out, "CTD"));
-  EXPECT_EQ(store.ctd[10][1], 3.0);
-  EXPECT_EQ(store.ctd[10][2], 30.0);
-  EXPECT_EQ(store.ctd[10][3], 99.0);
-  EXPECT_EQ(store.ctd[11][1], 0.0);
+  EXPECT_EQ(store.ctd[10][kCtdScans], 3.0);
+  EXPECT_EQ(store.ctd[10][kCtdTemperature], 30.0);
+  EXPECT_EQ(store.ctd[10][kCtdConductivity], 99.0);
+  EXPECT_EQ(store.ctd[11][kCtdScans], 0.0);
 }
 
 TEST_F(ReaderMessagesTest, SepLineNumberAndBlank) {
@@ -175,7 +175,7 @@ TEST_F(ReaderMessagesTest, DamagedL5Lines) {
   out = read_after_start("L5 1 2 101\n");
   EXPECT_EQ(count(out, message), 8);
   EXPECT_EQ(waits, 8);
-  EXPECT_EQ(store.ctd[10][14], 0.0);  // its flow count is empty
+  EXPECT_EQ(store.ctd[10][kCtdFlowCount], 0.0);  // its flow count is empty
   EXPECT_EQ(store.sep_frames[10], 1.0);
 
   // The same line as the start of the range, in the start search.

@@ -16,30 +16,30 @@ TEST_F(ReaderStepsTest, DepthStepsRoundHalvesToEven) {
   std::string out =
       read(header() + ctd_lines(10.0, 4) + sep_block(100) + ctd(0.4) + sep_block(101, {{1, 3}}) +
            ctd(2.5) + sep_block(102, {{1, 5}}) + ctd(3.5) + sep_block(103, {{1, 7}, {128, 2}}, 0));
-  EXPECT_EQ(store.ctd[10][1], 1.0);  // the start
-  EXPECT_EQ(store.ctd[1][1], 1.0);   // 0.4 m counts as 1 m
-  EXPECT_EQ(store.ctd[2][1], 1.0);
-  EXPECT_EQ(store.ctd[3][1], 0.0);
-  EXPECT_EQ(store.ctd[4][1], 1.0);
-  EXPECT_EQ(store.ctd[1][2], 10.0);
-  EXPECT_EQ(store.ctd[1][3], 33.0);
-  EXPECT_EQ(store.ctd[1][4], 31.0);
-  EXPECT_EQ(store.ctd[1][6], 0.5);
+  EXPECT_EQ(store.ctd[10][kCtdScans], 1.0);  // the start
+  EXPECT_EQ(store.ctd[1][kCtdScans], 1.0);   // 0.4 m counts as 1 m
+  EXPECT_EQ(store.ctd[2][kCtdScans], 1.0);
+  EXPECT_EQ(store.ctd[3][kCtdScans], 0.0);
+  EXPECT_EQ(store.ctd[4][kCtdScans], 1.0);
+  EXPECT_EQ(store.ctd[1][kCtdTemperature], 10.0);
+  EXPECT_EQ(store.ctd[1][kCtdConductivity], 33.0);
+  EXPECT_EQ(store.ctd[1][kCtdSalinity], 31.0);
+  EXPECT_EQ(store.ctd[1][kCtdAnalog1], 0.5);
   // Without a detection variant the first two phases leave prev_depth at 1 m.
-  EXPECT_EQ(store.ctd[1][5], 0.0);
-  EXPECT_EQ(store.ctd[2][5], 36.0);  // 1.5 m in 1/24 s
+  EXPECT_EQ(store.ctd[1][kCtdRate], 0.0);
+  EXPECT_EQ(store.ctd[2][kCtdRate], 36.0);  // 1.5 m in 1/24 s
   EXPECT_EQ(store.bin_counts[1][1], 3.0);
   EXPECT_EQ(store.bin_counts[2][1], 5.0);
   EXPECT_EQ(store.bin_counts[4][1], 7.0);
   EXPECT_EQ(store.bin_counts[4][128], 2.0);
   EXPECT_EQ(store.sep_frames[4], 1.0);
-  EXPECT_EQ(store.ctd[2][14], 40.0);
-  EXPECT_EQ(store.ctd[2][15], 640.0);
+  EXPECT_EQ(store.ctd[2][kCtdFlowCount], 40.0);
+  EXPECT_EQ(store.ctd[2][kCtdFlowTime], 640.0);
   EXPECT_EQ(store.flow_lines[2], 1.0);
   EXPECT_EQ(store.l5_values[2][7], 7.0);
   // A flow count of 0 adds nothing to the flow sums.
-  EXPECT_EQ(store.ctd[4][14], 0.0);
-  EXPECT_EQ(store.ctd[4][15], 0.0);
+  EXPECT_EQ(store.ctd[4][kCtdFlowCount], 0.0);
+  EXPECT_EQ(store.ctd[4][kCtdFlowTime], 0.0);
   EXPECT_EQ(store.flow_lines[4], 0.0);
   EXPECT_EQ(store.sep_counts_by_mm[1], 15);
   EXPECT_EQ(store.end_index, 4);
@@ -65,9 +65,9 @@ TEST_F(ReaderStepsTest, TimeModeBlocksGoToTheSliceOfThePreviousCount) {
   EXPECT_EQ(store.bin_counts[1][1], 6.0);  // time counts 100 and 101: slice round(1.0001)
   EXPECT_EQ(store.bin_counts[2][1], 8.0);  // count 103: slice round(2.0001)
   EXPECT_EQ(store.bin_counts[3][1], 32.0);
-  EXPECT_EQ(store.ctd[1][1], 2.0);
-  EXPECT_EQ(store.ctd[2][1], 1.0);
-  EXPECT_EQ(store.ctd[3][1], 1.0);
+  EXPECT_EQ(store.ctd[1][kCtdScans], 2.0);
+  EXPECT_EQ(store.ctd[2][kCtdScans], 1.0);
+  EXPECT_EQ(store.ctd[3][kCtdScans], 1.0);
   // Count 99 gives slice 0, outside the steps: its block adds nothing.
   EXPECT_EQ(store.sep_frames[1] + store.sep_frames[2] + store.sep_frames[3], 4.0);
   EXPECT_EQ(store.sep_counts_by_mm[1], 46);
@@ -84,13 +84,13 @@ TEST_F(ReaderStepsTest, SpikeFilterAt25ScansPerSecondOnly) {
   EXPECT_NE(out.find("\r\n   44.50   40.00yyxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
                      "\r\n\r\n\r\n\r\n\r\n2-Found End Depth  40.100"),
             std::string::npos);
-  EXPECT_EQ(store.ctd[44][1], 1.0);  // counted before the filter
-  EXPECT_DOUBLE_EQ(store.ctd[40][5], 250.0 + 2.5);
+  EXPECT_EQ(store.ctd[44][kCtdScans], 1.0);  // counted before the filter
+  EXPECT_DOUBLE_EQ(store.ctd[40][kCtdRate], 250.0 + 2.5);
 
   args[11] = "24";
   out = read(recording);
   EXPECT_EQ(out.find("yy"), std::string::npos);
-  EXPECT_NEAR(store.ctd[40][5], 240.0 + (40.1 - 44.5) * 24, 1e-9);
+  EXPECT_NEAR(store.ctd[40][kCtdRate], 240.0 + (40.1 - 44.5) * 24, 1e-9);
 }
 
 TEST_F(ReaderStepsTest, EmptyLineEndsThePass) {
@@ -98,7 +98,7 @@ TEST_F(ReaderStepsTest, EmptyLineEndsThePass) {
   std::string before = header() + sep_block(100) + sep_block(101, {{1, 2}}) + "M 1 2 3 4\n";
   read(before + "\n" + sep_block(102, {{1, 4}}) + "M 5 6 7 8\n");
   EXPECT_EQ(store.bin_counts[1][1], 2.0);
-  EXPECT_EQ(store.ctd[1][1], 2.0);
+  EXPECT_EQ(store.ctd[1][kCtdScans], 2.0);
   EXPECT_EQ(store.mep_count, 1);
   EXPECT_EQ(store.tctr, 101);
   EXPECT_FALSE(store.data_file.is_open());
@@ -206,7 +206,7 @@ TEST_F(ReaderRangeTest, StepsBeyond500StayOutsideTheArrays) {
   EXPECT_EQ(store.start_index, 500);
   EXPECT_EQ(store.end_index, 500);
   EXPECT_NE(out.find("\r\n  620.00       1       12-Found End Time"), std::string::npos);
-  for (int k = 1; k <= kSteps; ++k) ASSERT_EQ(store.ctd[k][1], 0.0) << k;
+  for (int k = 1; k <= kSteps; ++k) ASSERT_EQ(store.ctd[k][kCtdScans], 0.0) << k;
   EXPECT_EQ(store.sep_counts_by_mm[1], 0);
   EXPECT_EQ(store.mep_elements[1].step, 620);
 }

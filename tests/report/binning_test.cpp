@@ -21,7 +21,7 @@ class ReportBinningTest : public ::testing::Test {
     return capture.text();
   }
   static void put_step(int step, double volume, int d, double counts) {
-    store.ctd[step][18] = volume;
+    store.ctd[step][kCtdVolume] = volume;
     store.bin_counts[step][d] = counts;
   }
 };
@@ -74,20 +74,20 @@ TEST_F(ReportBinningTest, TimeBinsSumEveryStepAndLeaveTheTotalsEmpty) {
 TEST_F(ReportBinningTest, ReportRowsHoldMeansPerSample) {
   store.start_index = 12, store.end_index = 10;  // reversed: same as 10..12
   for (int j = 2; j <= 10; ++j) store.ctd[10][j] = 3.0;
-  store.ctd[11][1] = 4.0, store.ctd[11][6] = 10.0;
-  store.ctd[12][1] = 2.0, store.ctd[12][6] = 1.0;
+  store.ctd[11][kCtdScans] = 4.0, store.ctd[11][kCtdAnalog1] = 10.0;
+  store.ctd[12][kCtdScans] = 2.0, store.ctd[12][kCtdAnalog1] = 1.0;
   for (int j = 11; j <= 20; ++j) store.ctd[11][j] = j;
   run();
   EXPECT_EQ(store.range_lo, 10);
   EXPECT_EQ(store.range_hi, 12);
   EXPECT_EQ(store.first_index, 10);
   // No samples: 0.5 in both tables, so the means are twice the sums.
-  EXPECT_EQ(store.ctd[10][1], 0.5);
-  EXPECT_EQ(store.report_profile[10][1], 0.5);
-  EXPECT_EQ(store.report_profile[10][2], 6.0);
-  EXPECT_EQ(store.report_profile[11][6], 2.5);
+  EXPECT_EQ(store.ctd[10][kCtdScans], 0.5);
+  EXPECT_EQ(store.report_profile[10][kCtdScans], 0.5);
+  EXPECT_EQ(store.report_profile[10][kCtdTemperature], 6.0);
+  EXPECT_EQ(store.report_profile[11][kCtdAnalog1], 2.5);
   for (int j = 11; j <= 18; ++j) EXPECT_EQ(store.report_profile[11][j], j);
-  EXPECT_EQ(store.report_profile[11][20], 20.0);
+  EXPECT_EQ(store.report_profile[11][kCtdTransitCount], 20.0);
   EXPECT_EQ(store.sum_chl, 6.0 + 2.5 + 0.5);
 }
 
@@ -95,11 +95,11 @@ TEST_F(ReportBinningTest, SmoothingRunsForwardThenBackward) {
   store.start_index = 20, store.end_index = 22;
   const double values[] = {1.0, 2.0, 4.0};
   for (int i = 0; i < 3; ++i) {
-    store.ctd[20 + i][1] = 1.0;
-    store.ctd[20 + i][5] = values[i];
-    store.ctd[20 + i][19] = values[i];
+    store.ctd[20 + i][kCtdScans] = 1.0;
+    store.ctd[20 + i][kCtdRate] = values[i];
+    store.ctd[20 + i][kCtdSpeed] = values[i];
   }
-  store.ctd[19][5] = 50.0, store.ctd[23][5] = 50.0;  // outside the profile
+  store.ctd[19][kCtdRate] = 50.0, store.ctd[23][kCtdRate] = 50.0;  // outside the profile
   run();
   for (int column : {5, 19}) {
     EXPECT_EQ(store.report_profile[20][column], 2.25);
@@ -114,13 +114,13 @@ TEST_F(ReportBinningTest, OneStepProfileKeepsItsOwnValuesAtBothEnds) {
     reset_store();
     store.smode = 2;
     store.start_index = store.end_index = step;
-    store.ctd[step][1] = 2.0;
-    store.ctd[step][5] = -3.0;
-    store.ctd[step][19] = 0.8;
-    if (step > 1) store.report_profile[step - 1][5] = 9.0;
+    store.ctd[step][kCtdScans] = 2.0;
+    store.ctd[step][kCtdRate] = -3.0;
+    store.ctd[step][kCtdSpeed] = 0.8;
+    if (step > 1) store.report_profile[step - 1][kCtdRate] = 9.0;
     run();
-    EXPECT_EQ(store.report_profile[step][5], -1.5) << step;
-    EXPECT_EQ(store.report_profile[step][19], 0.8) << step;
+    EXPECT_EQ(store.report_profile[step][kCtdRate], -1.5) << step;
+    EXPECT_EQ(store.report_profile[step][kCtdSpeed], 0.8) << step;
   }
 }
 

@@ -148,10 +148,11 @@ TEST_F(ReportDataTest, StepTableRowOfAStepWithoutSamples) {
   Store& s = store;
   s.start_index = s.end_index = 5;
   s.range_high = 25;
-  s.ctd[5][2] = 5.0;
-  s.ctd[5][5] = -0.6;  // moving up
-  s.ctd[5][19] = 0.75;
-  s.ctd[5][13] = 2.3, s.ctd[5][12] = 4, s.ctd[5][21] = 0.55, s.ctd[5][18] = 0.0123;
+  s.ctd[5][kCtdTemperature] = 5.0;
+  s.ctd[5][kCtdRate] = -0.6;  // moving up
+  s.ctd[5][kCtdSpeed] = 0.75;
+  s.ctd[5][kCtdInverseArea] = 2.3, s.ctd[5][kCtdMepParticles] = 4, s.ctd[5][kCtdOpacity] = 0.55,
+  s.ctd[5][kCtdVolume] = 0.0123;
   s.range_conc[5][10] = 12345678901.0;  // wider than its field
   s.range_conc[5][1] = 7;
   s.range_bio_conc[5][10] = 1.5;

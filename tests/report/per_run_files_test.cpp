@@ -36,7 +36,7 @@ TEST_F(ReportPerRunFilesTest, BatchLineCarriesTheAnalysisOption) {
   prepare_file(7);
   set_totals();
   store.trans_correction = 0.25;
-  store.report_profile[4][1] = 0.5;  // the step after the first one
+  store.report_profile[4][kCtdScans] = 0.5;  // the step after the first one
   store.sum_chl = 1234.4, store.sample_record_count = 1201, store.tot_volume = 0.25;
   store.mep_over_6mm_count = 3;
   write();
@@ -72,7 +72,7 @@ TEST_F(ReportPerRunFilesTest, OptionMinusThreeFlipsTheTransmissionCorrection) {
 
 TEST_F(ReportPerRunFilesTest, ProfileAtTheLastStepReadsNoStepBeyondIt) {
   store.range_lo = store.range_hi = 500;
-  store.report_profile[500][1] = 3;
+  store.report_profile[500][kCtdScans] = 3;
   write();
   EXPECT_EQ(batch_fields()[62], "    0.00");
 }
