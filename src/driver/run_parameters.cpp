@@ -21,24 +21,14 @@ std::string cut(const std::string& text, size_t capacity) {
   return text.substr(0, capacity);
 }
 
-// Entry of ctd_field_position for a CTD field letter, 0 for a placeholder.
-int field_code_index(const std::string& code) {
-  static const char* const kCodes[] = {"T",  "C",  "D",  "S",  "A1", "A2",
-                                       "A3", "A4", "A5", "A6", "A7"};
-  for (int i = 0; i < 11; ++i) {
-    if (code == kCodes[i]) return i + 1;
-  }
-  return 0;
-}
-
 void read_ctd_field_letters() {
   Store& s = store;
-  for (int k = 1; k <= 11; ++k) {
-    int index = field_code_index(argument_text(k + 11));
-    if (index > 0) s.ctd_field_position[index] = k;
+  for (int k = 1; k <= kCtdFields; ++k) {
+    int code = ctd_field_code(argument_text(k + 11));
+    if (code > 0) s.ctd_field_position[code] = k;
   }
   std::string header = "CTD String";
-  for (int i = 1; i <= 11; ++i) header += int_field(s.ctd_field_position[i], 3);
+  for (int i = 1; i <= kCtdFields; ++i) header += int_field(s.ctd_field_position[i], 3);
   console::line(header);
   std::string joined;
   for (int k = 12; k <= 22; ++k) joined += argument_text(k);
@@ -100,7 +90,7 @@ void read_shape_bounds_and_diameter_bins() {
     s.diameter_bin_high[i] = argument_real(45 + 2 * i);
   }
   s.ctd_field_count = 0;
-  for (int i = 1; i <= 11; ++i) {
+  for (int i = 1; i <= kCtdFields; ++i) {
     if (s.ctd_field_position[i] > 0) ++s.ctd_field_count;
   }
   for (int i = 1; i <= 5; ++i) {

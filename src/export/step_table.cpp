@@ -9,11 +9,6 @@ namespace veka {
 
 namespace {
 
-// ctd_field_position entries of the letters T, C, S and A1..A5.
-constexpr int kTemperatureLetter = 1;
-constexpr int kConductivityLetter = 2;
-constexpr int kSalinityLetter = 4;
-constexpr int kFirstAnalogLetter = 5;
 constexpr int kSmallToMedium = 10;  // range_conc entry of the classes 100..2500 um
 
 // The binning stage writes 0.5 samples into a step that had none, so that
@@ -120,16 +115,16 @@ void add_ctd_quantities(std::vector<StepQuantity>& q) {
                [](int step) -> StepValue {
                  return has_ctd_samples(step) ? store.report_profile[step][kCtdScans] : 0.0;
                }});
-  if (letter_given(kTemperatureLetter)) {
+  if (letter_given(kFieldT)) {
     q.push_back({"temperature", "Temperature", "degC", "degree_C", "sea_water_temperature",
                  "mean temperature of the step", ctd_mean(kCtdTemperature)});
   }
-  if (letter_given(kConductivityLetter)) {
+  if (letter_given(kFieldC)) {
     q.push_back({"conductivity", "Conductivity", "mS/cm", "mS cm-1",
                  "sea_water_electrical_conductivity", "mean conductivity of the step",
                  ctd_mean(kCtdConductivity)});
   }
-  if (letter_given(kSalinityLetter)) {
+  if (letter_given(kFieldS)) {
     q.push_back({"salinity", "Salinity", "psu", "1", "sea_water_practical_salinity",
                  "mean practical salinity of the step", ctd_mean(kCtdSalinity)});
   }
@@ -137,7 +132,7 @@ void add_ctd_quantities(std::vector<StepQuantity>& q) {
                "vertical speed of the CTD, positive downwards, smoothed over the steps",
                ctd_mean(kCtdRate)});
   for (int a = 1; a <= kCtdAnalogChannels; ++a) {
-    if (!letter_given(kFirstAnalogLetter + a - 1)) continue;
+    if (!letter_given(kFieldA1 + a - 1)) continue;
     std::string n = std::to_string(a);
     q.push_back({"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
                  ctd_mean(kCtdAnalog1 + a - 1)});

@@ -75,9 +75,9 @@ bool passes_span_test() {
 
 bool passes_opacity_test() {
   double g = argument_real(61);
-  const int32_t mode = argument_integer(60);
-  if (g == 0 && mode == 2) g = 2.0;
-  return !(mode == 2 && store.mep_mean_opacity > g);
+  const bool limited = analysis_option() == AnalysisOption::opacity_limit;
+  if (g == 0 && limited) g = 2.0;
+  return !(limited && store.mep_mean_opacity > g);
 }
 
 bool passes_inverse_area_test() {

@@ -94,7 +94,7 @@ int32_t mep_size_class(double esd) {
 
 void count_sized_mep(int32_t step, double esd) {
   Store& s = store;
-  const int32_t mode = argument_integer(60);
+  const AnalysisOption option = analysis_option();
   const double g = argument_real(61);
   const double opacity = s.mep_mean_opacity;
   const double radius_ratio = esd / 20;
@@ -108,19 +108,24 @@ void count_sized_mep(int32_t step, double esd) {
     s.large_mep_esd[++s.mep_over_6mm_count] = esd;
     if (opacity > kOpaqueOpacity) s.mep_opaque_bin_counts[step][k] += 1;
   }
-  if (small && mode < 5) s.bin_counts[step][k] += 1;
+  if (small && option < AnalysisOption::opaque_only) s.bin_counts[step][k] += 1;
   bool counted_as_mep = true;
   if (g != 0) {
-    if (esd < 15.0 && opacity >= g && mode == 3) {
+    if (esd < 15.0 && opacity >= g && option == AnalysisOption::transmission_correction) {
       counted_as_mep = false;
     } else {
-      if (small && opacity >= g && mode == 5) s.bin_counts[step][k] += 1;
-      if (small && opacity < g && mode == 6) s.bin_counts[step][k] += 1;
+      if (small && opacity >= g && option == AnalysisOption::opaque_only) {
+        s.bin_counts[step][k] += 1;
+      }
+      if (small && opacity < g && option == AnalysisOption::translucent_only) {
+        s.bin_counts[step][k] += 1;
+      }
     }
   }
   if (counted_as_mep) s.mep_bin_counts[step][k] += 1;
   count_millimetre_classes(esd, biomass);
-  const bool translucent_skipped = g != 0 && small && opacity < g && mode == 3;
+  const bool translucent_skipped =
+      g != 0 && small && opacity < g && option == AnalysisOption::transmission_correction;
   if (small && !translucent_skipped) {
     count_shape_classes(biomass);
     s.mep_step_biomass[step][k] += biomass;
@@ -139,7 +144,7 @@ void size_mep() {
   for (int32_t i = first; i < first + s.particle_element_count; ++i)
     summed_size += s.mep_sorted[i].size;
   // Option 1 switches the sizing off: no particle reaches the limit.
-  const double limit = argument_integer(60) == 1 ? 100000000.0 : 100.0;
+  const double limit = analysis_option() == AnalysisOption::sizing_off ? 100000000.0 : 100.0;
   double esd = 0.0;
   if (summed_size >= limit) esd = evaluate_cubic(s.mep_cubic_b, static_cast<double>(summed_size));
   const int32_t step = s.mep_sorted[first].step;

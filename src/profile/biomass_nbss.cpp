@@ -52,7 +52,7 @@ void compute_nbss_values() {
       s.mep_nbss_values[i] = log_normalised(s.mep_channel_biomass[i], i);
     }
   }
-  if (argument_integer(60) == 2) s.nbss_last = kFixedLastChannel;
+  if (analysis_option() == AnalysisOption::opacity_limit) s.nbss_last = kFixedLastChannel;
 }
 
 void find_first_empty_channel() {
@@ -70,8 +70,11 @@ void find_first_empty_channel() {
 
 void compute_biomass_and_spectra() {
   Store& s = store;
-  int32_t option = argument_integer(60);
-  if (option == 3 || option == -3) correct_transmission();
+  const AnalysisOption option = analysis_option();
+  if (option == AnalysisOption::transmission_correction ||
+      option == AnalysisOption::transmission_complement) {
+    correct_transmission();
+  }
   compute_step_biomass(kClasses);
   compute_biomass_densities(kClasses);
   s.nbss_bin_count = kChannels;

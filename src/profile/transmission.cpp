@@ -109,9 +109,9 @@ void correct_transmission() {
   s.trans_correction = 0;
   if (argument_real(61) == 0) return;
   derive_correction();
-  int32_t option = argument_integer(60);
-  if (option == 3) scale_small_classes(s.trans_correction);
-  if (option == -3) {
+  const AnalysisOption option = analysis_option();
+  if (option == AnalysisOption::transmission_correction) scale_small_classes(s.trans_correction);
+  if (option == AnalysisOption::transmission_complement) {
     if (s.trans_correction == 1.0) s.trans_correction = 0.99;
     scale_small_classes(1 - s.trans_correction);
   }

@@ -122,7 +122,7 @@ void clear_sep_counts() {
 
 double ctd_field(int code) {
   const int32_t position = store.ctd_field_position[code];
-  return position >= 1 && position <= 11 ? store.ctd_values[position] : 0.0;
+  return position >= 1 && position <= kCtdFields ? store.ctd_values[position] : 0.0;
 }
 
 void take_ctd_line_values() {
@@ -209,8 +209,11 @@ void finish_reading() {
   set_report_range();
   if (s.mep_count > kMepRecords) stop_for_too_many_meps();
   count_sep_by_mm();
-  const int32_t option = argument_integer(60);
-  if (option == 2 || option == 5 || option == 6) clear_sep_counts();
+  const AnalysisOption option = analysis_option();
+  if (option == AnalysisOption::opacity_limit || option == AnalysisOption::opaque_only ||
+      option == AnalysisOption::translucent_only) {
+    clear_sep_counts();
+  }
   s.data_file.close();
   console::end_line();
   console::line(std::string(kFileNameIndent, ' ') + s.data_file_name);

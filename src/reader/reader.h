@@ -55,9 +55,8 @@ bool start_test_passes();
 // After a main-pass CTD line, smode 2.
 bool end_test_passes();
 
-// CTD values by field letter: T, C, D, S, A1..A7 are codes 1..11; a letter
+// The value of the current CTD line for a field code (CtdField); a letter
 // missing from the command line reads 0.
-enum CtdField { kFieldT = 1, kFieldC = 2, kFieldD = 3, kFieldS = 4, kFieldA1 = 5 };
 double ctd_field(int code);
 // depth (at least 1 m), ctd_t_value, ctd_c_value and ctd_s_value from the
 // values of the line.

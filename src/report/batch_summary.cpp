@@ -83,8 +83,8 @@ std::string data_line() {
         s.quad_vertex_y, s.quad_offset_x, s.quad_x_intercept, s.quad_curvature}) {
     fields.push_back(real_field(fit, 8, 2));
   }
-  fields.push_back(real_field(argument_real(61), 3, 2) + "(" + int_field(argument_integer(60), 3) +
-                   ")");
+  fields.push_back(real_field(argument_real(61), 3, 2) + "(" +
+                   int_field(static_cast<int32_t>(analysis_option()), 3) + ")");
   fields.push_back(real_field(s.trans_delta_nbss, 8, 2));
   fields.push_back(real_field(s.trans_correction, 8, 2));
   add_range_fields(fields, s.range_areal_counts, 12);
@@ -109,7 +109,8 @@ void write_batch_summary_line() {
   Store& s = store;
   TextOutput batch;
   if (s.batch_started == 1) batch.open(batch_summary_name(), TextOutput::Mode::append);
-  if (argument_integer(60) == -3) s.trans_correction = 1 - s.trans_correction;
+  if (analysis_option() == AnalysisOption::transmission_complement)
+    s.trans_correction = 1 - s.trans_correction;
   if (s.batch_started == 0) {
     s.batch_started = 1;
     batch.open(batch_summary_name(), TextOutput::Mode::create);

@@ -26,4 +26,8 @@ double argument_real(int number) {
   return *value;
 }
 
+AnalysisOption analysis_option() {
+  return static_cast<AnalysisOption>(argument_integer(60));
+}
+
 }  // namespace veka

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "store/ctd_fields.h"
 #include "store/records.h"
 
 namespace veka {
@@ -27,10 +28,10 @@ struct RunParameters {
   int32_t depth_mode;   // 1 in the depth modes
   int32_t count_first;  // first and last time count of the analysed range
   int32_t count_last;
-  double start_depth;              // [m]; 0 and 1 select detection variants
-  double end_depth;                // [m]
-  double ctd_scan_rate;            // [scans/s]
-  int32_t ctd_field_position[12];  // [1..11]: T, C, D, S, A1..A7 -> position on a CTD line
+  double start_depth;                          // [m]; 0 and 1 select detection variants
+  double end_depth;                            // [m]
+  double ctd_scan_rate;                        // [scans/s]
+  int32_t ctd_field_position[kCtdFields + 1];  // [CtdField] -> position on a CTD line, 0 if none
   int32_t ctd_field_count;
   int32_t dive_direction;  // +1 descending cast, -1 ascending
   double exp_sp;           // expected flow speed [m/s]

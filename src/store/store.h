@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/text_output.h"
+#include "store/ctd_fields.h"
 #include "store/data_file.h"
 #include "store/mep_state.h"
 #include "store/profile_state.h"
@@ -59,11 +60,11 @@ struct SharedArrays {
   double ctd[501][23];  // [step][1..22], columns CtdColumn
   double sep_frames[501];
   double flow_lines[501];
-  double diameter_class_um[1101];  // 15 um * class
-  int32_t sep_counts_by_mm[36];    // [1..35] single-element counts per mm class
-  int32_t mep_mm_totals[36];       // [1..35] multi-element counts per whole mm
-  int32_t mep_mm_counts[51];       // [6..50] multi-element counts per mm from 6 mm
-  double ctd_values[12];           // [1..11] values of the current CTD line
+  double diameter_class_um[1101];     // 15 um * class
+  int32_t sep_counts_by_mm[36];       // [1..35] single-element counts per mm class
+  int32_t mep_mm_totals[36];          // [1..35] multi-element counts per whole mm
+  int32_t mep_mm_counts[51];          // [6..50] multi-element counts per mm from 6 mm
+  double ctd_values[kCtdFields + 1];  // [1..11] values of the current CTD line by position
 };
 
 struct Store : SharedArrays,
