@@ -20,6 +20,7 @@
 #include "common/console.h"
 #include "common/format.h"
 #include "common/rounding.h"
+#include "common/sphere.h"
 #include "mep/shape_picture.h"
 #include "store/store.h"
 
@@ -27,7 +28,6 @@ namespace veka {
 
 namespace {
 
-constexpr double kPi = 3.14;
 constexpr int32_t kCellsPerElement = 8;
 constexpr int32_t kStringRows = 300;
 constexpr int32_t kLastCellRow = 600;

@@ -20,6 +20,7 @@
 #include "common/console.h"
 #include "common/format.h"
 #include "common/rounding.h"
+#include "common/sphere.h"
 #include "mep/geometry.h"
 #include "mep/shape_picture.h"
 #include "store/arguments.h"
@@ -99,7 +100,7 @@ void count_sized_mep(int32_t step, double esd) {
   const double opacity = s.mep_mean_opacity;
   const double radius_ratio = esd / 20;
   const double biomass =
-      s.flow_scale * 1000 * 4.1866666666666665 * (radius_ratio * radius_ratio * radius_ratio);
+      s.flow_scale * 1000 * kSphereFactor * (radius_ratio * radius_ratio * radius_ratio);
   const int32_t k = mep_size_class(esd);
   const bool small = esd < kLargeEsd;
 

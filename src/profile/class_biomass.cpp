@@ -9,14 +9,13 @@
 //         biomass_density, mep_biomass_density [ug/m3]
 #include "profile/class_biomass.h"
 
+#include "common/sphere.h"
 #include "profile/profile_range.h"
 #include "store/store.h"
 
 namespace veka {
 
 namespace {
-
-constexpr double kSphereFactor = 4.1866666666666665;  // 4/3 * 3.14
 
 // Per-class factors of one call, so that a class's factor is computed once
 // rather than once per step; the value is the same either way.

@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+#include "common/sphere.h"
 #include "store/store.h"
 
 namespace veka {
@@ -30,7 +31,7 @@ constexpr double kClassWidth = 15.0;
 // Biomass [ug] of a sphere of diameter `edge` [um].
 double sphere_biomass_at(double edge) {
   double h = (edge / 10000) / 2;
-  return 4.0 / 3.0 * 3.14 * store.flow_scale * (h * h * h);
+  return kSphereFactor * store.flow_scale * (h * h * h);
 }
 
 // Walks the class boundaries E (upper edge of class c) up the channel
