@@ -45,7 +45,7 @@ struct SpectrumClass {
 struct SpectrumTable {
   // False in the time mode, whose intervals count as 1 m3 each: its
   // concentrations are then per interval, not per m3.
-  bool per_volume;
+  bool per_volume = false;
   std::optional<double> water_volume;  // [m3] filtered over the profile
   // From the first to the last class with a count, counted or processed.
   std::vector<SpectrumClass> classes;
