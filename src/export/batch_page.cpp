@@ -19,18 +19,81 @@ std::string number_cell(double x, int decimals) {
   return "<td class=\"number\">" + real_field(x, 0, decimals) + "</td>";
 }
 
+std::string optional_cell(const std::optional<double>& x, int decimals) {
+  return x ? number_cell(*x, decimals) : cell("");
+}
+
+std::string file_cell(const BatchPlotRow& row) {
+  return cell("<a href=\"" + svg::escaped(row.plots_page) + "\">" + svg::escaped(row.data_file) +
+              "</a>");
+}
+
 std::string table_row(const BatchPlotRow& row) {
-  return "<tr>" + number_cell(row.file_number, 0) +
-         cell("<a href=\"" + svg::escaped(row.plots_page) + "\">" + svg::escaped(row.data_file) +
-              "</a>") +
+  return "<tr>" + number_cell(row.file_number, 0) + file_cell(row) +
          number_cell(row.centroid_esd / 1000, 3) + number_cell(row.linear_slope, 2) +
          number_cell(row.total_biomass_density / 1000, 2) + number_cell(row.total_volume, 4) +
          "</tr>\n";
 }
 
+std::string exponent_row(const BatchPlotRow& row) {
+  const std::string row_start = "<tr>" + number_cell(row.file_number, 0) + file_cell(row);
+  const std::string line =
+      number_cell(row.linear_slope, 3) + optional_cell(row.linear_r_squared, 3) + "</tr>\n";
+  if (!row.mle) {
+    std::string empty;
+    for (int c = 0; c < 5; ++c) empty += cell("");  // no exponent: n, b, interval, b + 1
+    return row_start + empty + line;
+  }
+  const PowerLawFit& mle = *row.mle;
+  return row_start + number_cell(mle.n, 0) + number_cell(mle.b, 3) + optional_cell(mle.b_low, 3) +
+         optional_cell(mle.b_high, 3) + number_cell(mle.b + 1, 3) + line;
+}
+
+// b with its interval and the straight-line slope, by file number.
+std::string exponent_plot(const std::vector<BatchPlotRow>& rows) {
+  const svg::Style exponent{"#c0392b", 1.5, false}, slope{"#1f4e9c", 1.5, false};
+  std::vector<svg::Point> b, interval, slopes;
+  std::vector<svg::Value> numbers, values;
+  for (const BatchPlotRow& row : rows) {
+    double x = row.file_number;
+    numbers.push_back(x);
+    slopes.push_back({x, row.linear_slope});
+    values.push_back(row.linear_slope);
+    if (!row.mle) continue;
+    b.push_back({x, row.mle->b});
+    values.push_back(row.mle->b);
+    double low = row.mle->b_low.value_or(kLowestExponent);
+    double high = row.mle->b_high.value_or(kHighestExponent);
+    interval.insert(interval.end(), {{x, low}, {x, high}, {std::nullopt, std::nullopt}});
+    values.insert(values.end(), {low, high});
+  }
+  svg::Plot plot("exponents", 900, 360, "Size-spectrum exponent and straight-line slope by file",
+                 3);
+  plot.axes(svg::fit_scale(numbers, false), svg::fit_scale(values, false), false, "File number",
+            "Exponent b, slope");
+  plot.line(interval, exponent);
+  plot.dots(b, exponent);
+  plot.dots(slopes, slope);
+  plot.legend({{"maximum-likelihood b", exponent, svg::Mark::dot},
+               {"its 95 % interval", exponent, svg::Mark::line},
+               {"straight-line NBSS slope", slope, svg::Mark::dot}});
+  return "<figure>\n" + plot.text() +
+         "<figcaption>The NBSS slope the exponent implies is b + 1; the table gives it beside "
+         "the straight-line slope.</figcaption>\n</figure>\n";
+}
+
+std::string exponent_section(const std::vector<BatchPlotRow>& rows) {
+  std::string text = "<h2>Size-spectrum exponent</h2>\n" + exponent_plot(rows) +
+                     "<table>\n<tr><th>File #</th><th>Data file</th><th>Particles fitted</th>"
+                     "<th>Exponent b</th><th>95 % interval, low</th><th>95 % interval, high</th>"
+                     "<th>b + 1</th><th>Straight-line slope</th><th>R\u00b2</th></tr>\n";
+  for (const BatchPlotRow& row : rows) text += exponent_row(row);
+  return text + "</table>\n";
+}
+
 }  // namespace
 
-BatchPlotRow batch_plot_row() {
+BatchPlotRow batch_plot_row(const SpectrumFit& fit) {
   const Store& s = store;
   return {s.file_number,
           file_part(s.data_file_name),
@@ -38,7 +101,9 @@ BatchPlotRow batch_plot_row() {
           s.centroid_esd,
           s.linear_slope,
           s.total_biomass_density,
-          s.total_volume};
+          s.total_volume,
+          fit.mle,
+          fit.line.r_squared};
 }
 
 std::string batch_plots_page_name() {
@@ -54,7 +119,7 @@ void write_batch_plots_page(const std::vector<BatchPlotRow>& rows) {
                      "<th>Straight-line slope</th><th>Total biomass density [mg/m\u00b3]</th>"
                      "<th>Water volume [m\u00b3]</th></tr>\n";
   for (const BatchPlotRow& row : rows) body += table_row(row);
-  body += "</table>\n";
+  body += "</table>\n" + exponent_section(rows);
   write_text_file(batch_plots_page_name(), html_page(title, body));
 }
 

@@ -1,17 +1,23 @@
 // The page of the run (argument 3 + "a_Plots_" + argument 2 + "_" +
 // argument 9 + ".html"): one row per processed data file with its centroid
 // ESD, straight-line slope, total biomass density and water volume, and a
-// link to the file's own page. Rewritten after every file, so that it always
-// lists the files processed so far.
+// link to the file's own page; then the size-spectrum exponent of each file
+// with its interval beside the straight-line slope, as a table and a plot.
+// Rewritten after every file, so that it always lists the files processed
+// so far.
 //
 // Reads   file_number, data_file_name, centroid_esd [um], linear_slope,
-//         total_biomass_density [ug/m3], total_volume [m3]
+//         total_biomass_density [ug/m3], total_volume [m3], the spectrum's
+//         fits (export/spectrum_fit.h)
 // Writes  the page only.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "export/spectrum_fit.h"
 
 namespace veka {
 
@@ -23,10 +29,12 @@ struct BatchPlotRow {
   double linear_slope;
   double total_biomass_density;  // [ug/m3]
   double total_volume;           // [m3]
+  std::optional<PowerLawFit> mle;
+  std::optional<double> linear_r_squared;
 };
 
 // The row of the data file just processed.
-BatchPlotRow batch_plot_row();
+BatchPlotRow batch_plot_row(const SpectrumFit& fit);
 
 std::string batch_plots_page_name();
 

@@ -3,6 +3,9 @@
 #include "export/netcdf_profile.h"
 #include "export/odv_file.h"
 #include "export/plots_page.h"
+#include "export/spectrum_files.h"
+#include "export/spectrum_fit.h"
+#include "export/spectrum_table.h"
 #include "export/station.h"
 #include "store/store.h"
 
@@ -11,13 +14,20 @@ namespace veka {
 void ExportRun::write_file_outputs() {
   if (!options_.any()) return;
   StationHeader station = read_station_header(store.data_file_name);
+  SpectrumTable spectrum;
+  SpectrumFit fit;
+  if (options_.shows_spectrum()) {
+    spectrum = spectrum_table();
+    fit = fit_spectrum(spectrum);
+  }
   if (options_.plots) {
-    write_plots_page(station);
-    rows_.push_back(batch_plot_row());
+    write_plots_page(station, spectrum, fit);
+    rows_.push_back(batch_plot_row(fit));
     write_batch_plots_page(rows_);
   }
   if (options_.odv) write_odv_file(station);
-  if (options_.netcdf) write_netcdf_profile(station);
+  if (options_.netcdf) write_netcdf_profile(station, fit);
+  if (options_.spectrum) write_spectrum_files(station, spectrum, fit);
 }
 
 }  // namespace veka

@@ -1,7 +1,8 @@
 // The optional outputs of a run, written for each data file right after its
 // reports, from the values in the store: the page of plots and the run's
-// page (--plots), the ODV spreadsheet (--odv) and the netCDF profile
-// (--netcdf). With none asked for, nothing is read or written.
+// page (--plots), the ODV spreadsheet (--odv), the netCDF profile (--netcdf)
+// and the spectrum tables (--spectrum). With none asked for, nothing is read
+// or written.
 #pragma once
 
 #include <vector>

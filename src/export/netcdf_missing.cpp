@@ -9,7 +9,7 @@ bool netcdf_available() {
   return false;
 }
 
-void write_netcdf_profile(const StationHeader&) {
+void write_netcdf_profile(const StationHeader&, const SpectrumFit&) {
   fatal("Option --netcdf: this vekaproc was built without the netCDF library");
 }
 

@@ -328,13 +328,60 @@ void add_figures(ProfileWriter& writer) {
   for (const auto& [name, figure] : figures) writer.add(name, {}, {figure.first}, figure.second);
 }
 
+// The exponent and the line's statistics; a figure that does not exist is
+// the fill value.
+void add_spectrum_fit(ProfileWriter& writer, const SpectrumFit& fit) {
+  using Figure = std::optional<double>;
+  const bool mle = fit.mle.has_value();
+  auto if_mle = [mle](double value) { return mle ? Figure(value) : std::nullopt; };
+  const std::vector<std::pair<std::string, std::pair<Figure, Meaning>>> figures = {
+      {"mle_b",
+       {mle ? Figure(fit.mle->b) : std::nullopt,
+        {"1",
+         "maximum-likelihood exponent b of the bounded power law of particle counts per body "
+         "mass, from the counts per 15 um class (MLEbin)",
+         ""}}},
+      {"mle_b_ci_low",
+       {mle ? fit.mle->b_low : std::nullopt,
+        {"1", "lower end of the 95 % profile-likelihood interval of mle_b", ""}}},
+      {"mle_b_ci_high",
+       {mle ? fit.mle->b_high : std::nullopt,
+        {"1", "upper end of the 95 % profile-likelihood interval of mle_b", ""}}},
+      {"mle_nbss_slope",
+       {fit.mle_nbss_slope(), {"1", "NBSS slope implied by mle_b, that is mle_b + 1", ""}}},
+      {"mle_n", {mle ? Figure(fit.mle->n) : std::nullopt, {"1", "particles fitted by mle_b", ""}}},
+      {"mle_xmin_esd",
+       {if_mle(fit.lowest.esd_lower), {"um", "lower ESD bound of the particles fitted", ""}}},
+      {"mle_xmax_esd",
+       {if_mle(fit.highest.esd_upper), {"um", "upper ESD bound of the particles fitted", ""}}},
+      {"mle_xmin_mass",
+       {if_mle(fit.lowest.mass_lower),
+        {"ug", "lower body-mass bound of the particles fitted", ""}}},
+      {"mle_xmax_mass",
+       {if_mle(fit.highest.mass_upper),
+        {"ug", "upper body-mass bound of the particles fitted", ""}}},
+      {"linear_r_squared",
+       {fit.line.r_squared, {"1", "coefficient of determination of the straight-line fit", ""}}},
+      {"linear_slope_se",
+       {fit.line.slope_se, {"1", "standard error of the slope of the straight-line fit", ""}}},
+      {"linear_intercept_se",
+       {fit.line.intercept_se,
+        {"1", "standard error of the intercept of the straight-line fit", ""}}},
+  };
+  for (const auto& [name, figure] : figures) {
+    writer.add(name, {}, {figure.first.value_or(kFill)}, figure.second, true);
+  }
+  writer.add_integers("linear_channels", {}, {fit.line.points},
+                      {"1", "channels of the straight-line fit", ""});
+}
+
 }  // namespace
 
 bool netcdf_available() {
   return true;
 }
 
-void write_netcdf_profile(const StationHeader& station) {
+void write_netcdf_profile(const StationHeader& station, const SpectrumFit& fit) {
   ProfileWriter writer(store.output_base_name + ".nc");
   bool depth = step_axis().depth;
   write_globals(writer.file(), station, depth);
@@ -346,6 +393,7 @@ void write_netcdf_profile(const StationHeader& station) {
   add_channels(writer);
   add_mm_classes(writer);
   add_figures(writer);
+  add_spectrum_fit(writer, fit);
   writer.finish();
 }
 

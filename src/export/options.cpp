@@ -20,9 +20,11 @@ ExportOptions read_export_options() {
         fatal("Option --netcdf: this vekaproc was built without the netCDF library");
       }
       options.netcdf = true;
+    } else if (option == "--spectrum") {
+      options.spectrum = true;
     } else {
       fatal("Unknown option \"" + option +
-            "\" after the 61 arguments (known: --plots, --odv, --netcdf)");
+            "\" after the 61 arguments (known: --plots, --odv, --netcdf, --spectrum)");
     }
   }
   return options;

@@ -1,7 +1,8 @@
 // Optional outputs, asked for by options placed after the 61 positional
 // arguments: --plots (HTML pages of plots), --odv (an Ocean Data View
-// spreadsheet) and --netcdf (a CF netCDF profile), in any combination and
-// order. A command line of exactly 61 arguments asks for none of them.
+// spreadsheet), --netcdf (a CF netCDF profile) and --spectrum (the size
+// spectrum as tidy tables), in any combination and order. A command line of
+// exactly 61 arguments asks for none of them.
 //
 // Reads   the command line (store.arguments)
 // Writes  nothing; an unknown option, or --netcdf in a build without the
@@ -16,8 +17,11 @@ struct ExportOptions {
   bool plots = false;
   bool odv = false;
   bool netcdf = false;
+  bool spectrum = false;
 
-  bool any() const { return plots || odv || netcdf; }
+  bool any() const { return plots || odv || netcdf || spectrum; }
+  // The outputs that show the spectrum's fits.
+  bool shows_spectrum() const { return plots || netcdf || spectrum; }
 };
 
 ExportOptions read_export_options();

@@ -7,6 +7,7 @@
 
 #include "common/format.h"
 #include "export/html.h"
+#include "export/spectrum_figure.h"
 #include "export/step_table.h"
 #include "export/svg.h"
 #include "store/arguments.h"
@@ -17,18 +18,13 @@ namespace veka {
 namespace {
 
 using svg::Point;
+using svg::power_of_ten;
 using svg::Style;
 using svg::Value;
 
 constexpr int kPanelWidth = 440;
 constexpr int kPanelHeight = 540;
 const char* const kRangeColours[] = {"", "#1b9e77", "#d95f02", "#7570b3", "#e7298a", "#66a61e"};
-
-// 10^e for the logarithmic axes; empty for exponents no double holds.
-Value power_of_ten(double exponent) {
-  if (!(std::fabs(exponent) < 300.0)) return std::nullopt;
-  return std::pow(10.0, exponent);
-}
 
 std::string trimmed_label(const std::string& label) {
   size_t first = label.find_first_not_of(' ');
@@ -311,12 +307,13 @@ std::string plots_page_name() {
   return store.output_base_name + "_Plots.html";
 }
 
-void write_plots_page(const StationHeader& station) {
+void write_plots_page(const StationHeader& station, const SpectrumTable& spectrum,
+                      const SpectrumFit& fit) {
   std::string title = "Plots of " + file_part(store.data_file_name);
   std::string body = "<h1>" + svg::escaped(title) + "</h1>\n<p class=\"caption\">" +
                      svg::escaped(caption_text(station)) + "</p>\n<h2>Size spectrum</h2>\n" +
-                     nbss_figure() + profile_figures() + "<h2>Large particles</h2>\n" +
-                     histogram_figure();
+                     nbss_figure() + spectrum_uncertainty_figure(spectrum, fit) +
+                     profile_figures() + "<h2>Large particles</h2>\n" + histogram_figure();
   write_text_file(plots_page_name(), html_page(title, body));
 }
 

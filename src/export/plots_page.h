@@ -1,6 +1,7 @@
 // The page of plots of a data file (output_base_name + "_Plots.html"): the
 // normalised biomass size spectrum with its fits, base and residual
-// centroid; depth profiles (time series in the time mode) of the count and
+// centroid, and again with its uncertainty (export/spectrum_figure.h); depth
+// profiles (time series in the time mode) of the count and
 // biomass concentrations of the five reporting ranges, temperature,
 // salinity, analog channel A1 and the flow speed; the millimetre classes of
 // the large multi-element particles; and a caption with the file and the
@@ -17,12 +18,15 @@
 
 #include <string>
 
+#include "export/spectrum_fit.h"
+#include "export/spectrum_table.h"
 #include "export/station.h"
 
 namespace veka {
 
 std::string plots_page_name();
 
-void write_plots_page(const StationHeader& station);
+void write_plots_page(const StationHeader& station, const SpectrumTable& spectrum,
+                      const SpectrumFit& fit);
 
 }  // namespace veka

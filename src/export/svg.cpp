@@ -16,7 +16,8 @@ constexpr int kMostLabels = 8;
 constexpr int kMarginLeft = 72;
 constexpr int kMarginRight = 22;
 constexpr int kMarginTop = 34;
-constexpr int kAxisBand = 48;  // tick labels and the x axis label
+constexpr int kTopAxisBand = 36;  // tick labels and the label of a second x axis
+constexpr int kAxisBand = 48;     // tick labels and the x axis label
 constexpr int kLegendRow = 18;
 constexpr int kLegendColumnWidth = 210;
 const char* const kFont = "font-family=\"Helvetica,Arial,sans-serif\"";
@@ -141,11 +142,12 @@ Scale fit_scale(const std::vector<Value>& values, bool log) {
   return log ? fit_log(low, high) : fit_linear(low, high);
 }
 
-Plot::Plot(std::string id, int width, int height, const std::string& title, int legend_entries)
+Plot::Plot(std::string id, int width, int height, const std::string& title, int legend_entries,
+           bool top_axis)
     : id_(std::move(id)), width_(width), height_(height) {
   left_ = kMarginLeft;
   right_ = width_ - kMarginRight;
-  top_ = kMarginTop;
+  top_ = kMarginTop + (top_axis ? kTopAxisBand : 0);
   int rows = (legend_entries + legend_columns() - 1) / legend_columns();
   bottom_ = height_ - kAxisBand - rows * kLegendRow - (rows > 0 ? 6 : 0);
   body_ += text_element(width_ / 2.0, 20, "middle", escaped(title),
@@ -197,6 +199,18 @@ void Plot::axes(const Scale& x, const Scale& y, bool y_down, const std::string& 
                         attribute("transform", "rotate(-90 18 " + coordinate(middle) + ")"));
 }
 
+void Plot::top_axis(const std::vector<std::pair<double, std::string>>& ticks,
+                    const std::string& label) {
+  const std::string tick = attribute("stroke", "#000000") + attribute("stroke-width", "1");
+  for (const auto& [x, text] : ticks) {
+    Value px = pixel_x(x);
+    if (!px || *px < left_ || *px > right_) continue;
+    body_ += line_element(*px, top_ - 5, *px, top_, tick);
+    body_ += text_element(*px, top_ - 8, "middle", escaped(text));
+  }
+  body_ += text_element((left_ + right_) / 2, top_ - 26, "middle", escaped(label));
+}
+
 std::optional<Plot::Pixel> Plot::pixel_of(const Point& p) const {
   if (!p.x || !p.y) return std::nullopt;
   Value px = pixel_x(*p.x);
@@ -224,6 +238,22 @@ void Plot::line(const std::vector<Point>& points, const Style& style) {
   std::string d = path_of(points);
   if (d.empty()) return;
   body_ += "<path" + attribute("d", d) + attribute("fill", "none") + stroke(style) +
+           attribute("clip-path", "url(#" + id_ + "-area)") + "/>\n";
+}
+
+void Plot::band(const std::vector<Point>& lower, const std::vector<Point>& upper,
+                const Style& style) {
+  std::string d;
+  auto add = [this, &d](const Point& p) {
+    if (auto at = pixel_of(p)) {
+      d += (d.empty() ? "M" : " L") + coordinate(at->x) + " " + coordinate(at->y);
+    }
+  };
+  for (const Point& p : lower) add(p);
+  for (auto p = upper.rbegin(); p != upper.rend(); ++p) add(*p);
+  if (d.empty()) return;
+  body_ += "<path" + attribute("d", d + " Z") + attribute("fill", style.colour) +
+           attribute("fill-opacity", "0.25") + attribute("stroke", "none") +
            attribute("clip-path", "url(#" + id_ + "-area)") + "/>\n";
 }
 
@@ -290,6 +320,11 @@ std::string Plot::text() const {
          attribute("id", id_ + "-area") + "><rect" + attribute("x", coordinate(left_)) +
          attribute("y", coordinate(top_)) + attribute("width", coordinate(right_ - left_)) +
          attribute("height", coordinate(bottom_ - top_)) + "/></clipPath>\n" + body_ + "</svg>\n";
+}
+
+Value power_of_ten(double exponent) {
+  if (!(std::fabs(exponent) < 300.0)) return std::nullopt;
+  return std::pow(10.0, exponent);
 }
 
 std::string escaped(const std::string& text) {

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veka::svg {
@@ -64,11 +65,13 @@ struct LegendEntry {
 };
 
 // One chart of width x height pixels: a title, a plot area inside fixed
-// margins and, below the axis label, room for `legend_entries` entries.
+// margins and, below the axis label, room for `legend_entries` entries;
+// with `top_axis`, room above the area for a second x axis.
 // `id` must be unique in the page (it names the chart's clipping area).
 class Plot {
  public:
-  Plot(std::string id, int width, int height, const std::string& title, int legend_entries = 0);
+  Plot(std::string id, int width, int height, const std::string& title, int legend_entries = 0,
+       bool top_axis = false);
 
   // Places the scales on the plot area and draws the frame, ticks, grid and
   // axis labels (plain text). With `y_down` the y axis points downwards, as
@@ -76,8 +79,15 @@ class Plot {
   void axes(const Scale& x, const Scale& y, bool y_down, const std::string& x_label,
             const std::string& y_label);
 
+  // A second x axis above the area (the constructor must have made room):
+  // ticks at the x values with their texts, and the axis label.
+  void top_axis(const std::vector<std::pair<double, std::string>>& ticks, const std::string& label);
+
   // A line through the points; it breaks where a point cannot be shown.
   void line(const std::vector<Point>& points, const Style& style);
+  // The area between two curves, filled lightly; points that cannot be
+  // shown are left out.
+  void band(const std::vector<Point>& lower, const std::vector<Point>& upper, const Style& style);
   void dots(const std::vector<Point>& points, const Style& style);
   void bars(const std::vector<Bar>& bars, const Style& style);
   // A vertical dashed line at x across the plot area, its text at the top.
@@ -111,6 +121,9 @@ class Plot {
   int notes_ = 0;
   std::string body_;
 };
+
+// 10^e for the logarithmic axes; empty for exponents no double holds.
+Value power_of_ten(double exponent);
 
 // Text made safe for HTML and SVG content and attribute values.
 std::string escaped(const std::string& text);

@@ -8,7 +8,8 @@
 //         mep_diameter [mm], mep_length [mm], mep_cubic_b [mm], flow_scale,
 //         range_hi, shape_diameter/length/ratio_bounds [mm],
 //         diameter_range_low_mm/high_mm, arguments 60 and 61
-// Writes  bin_counts, mep_bin_counts, mep_opaque_bin_counts,
+// Writes  bin_counts (and the same additions to mep_counts_as_sized),
+//         mep_bin_counts, mep_opaque_bin_counts,
 //         mep_step_counts, mep_step_biomass [mg], mep_mm_counts,
 //         mep_mm_totals, mep_large_biomass [mg], large_mep_esd [mm],
 //         mep_over_6mm_count, shape_counts, shape_biomass [mg], mep_ld_sum,
@@ -86,6 +87,12 @@ void count_millimetre_classes(double esd, double biomass) {
   if (esd <= kLargestEsd && whole_mm <= kMillimetreClasses) s.mep_mm_totals[whole_mm] += 1;
 }
 
+// A particle entering the counts of the profile, also kept as counted.
+void add_to_bin_counts(int32_t step, int32_t k) {
+  store.bin_counts[step][k] += 1;
+  store.mep_counts_as_sized[step][k] += 1;
+}
+
 }  // namespace
 
 int32_t mep_size_class(double esd) {
@@ -105,21 +112,20 @@ void count_sized_mep(int32_t step, double esd) {
   const bool small = esd < kLargeEsd;
 
   if (s.mep_over_6mm_count < kLargeParticlesKept && esd >= kLargeEsd) {
-    s.bin_counts[step][k] += 1;
+    add_to_bin_counts(step, k);
     s.large_mep_esd[++s.mep_over_6mm_count] = esd;
     if (opacity > kOpaqueOpacity) s.mep_opaque_bin_counts[step][k] += 1;
   }
-  if (small && option < AnalysisOption::opaque_only) s.bin_counts[step][k] += 1;
+  if (small && option < AnalysisOption::opaque_only) add_to_bin_counts(step, k);
   bool counted_as_mep = true;
   if (g != 0) {
     if (esd < 15.0 && opacity >= g && option == AnalysisOption::transmission_correction) {
       counted_as_mep = false;
     } else {
-      if (small && opacity >= g && option == AnalysisOption::opaque_only) {
-        s.bin_counts[step][k] += 1;
-      }
+      if (small && opacity >= g && option == AnalysisOption::opaque_only)
+        add_to_bin_counts(step, k);
       if (small && opacity < g && option == AnalysisOption::translucent_only) {
-        s.bin_counts[step][k] += 1;
+        add_to_bin_counts(step, k);
       }
     }
   }

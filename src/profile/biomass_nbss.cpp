@@ -36,21 +36,15 @@ void compute_nbss_values() {
   s.nbss_first = 4;
   s.nbss_last = 3;
   for (int32_t i = 1; i <= kChannels; ++i) {
-    s.nbss_values[i] = kEmptyChannel;
-    if (s.channel_biomass[i] != 0) {
-      s.nbss_values[i] = log_normalised(s.channel_biomass[i], i);
-      if (i == s.nbss_last + 1) s.nbss_last = s.nbss_last + 1;
-    }
+    s.nbss_values[i] = nbss_value(s.channel_biomass[i], i);
+    if (s.channel_biomass[i] != 0 && i == s.nbss_last + 1) s.nbss_last = s.nbss_last + 1;
   }
   if (s.nbss_last < 2 || s.nbss_last > kChannels) {
     console::line("Problem with choice of tm3 - NBSS last channel");
     console::wait_for_enter();
   }
   for (int32_t i = 2; i <= kChannels; ++i) {
-    s.mep_nbss_values[i] = kEmptyChannel;
-    if (s.mep_channel_biomass[i] != 0) {
-      s.mep_nbss_values[i] = log_normalised(s.mep_channel_biomass[i], i);
-    }
+    s.mep_nbss_values[i] = nbss_value(s.mep_channel_biomass[i], i);
   }
   if (analysis_option() == AnalysisOption::opacity_limit) s.nbss_last = kFixedLastChannel;
 }

@@ -38,12 +38,15 @@ void add_step_densities(const double* biomass, double* density, int32_t last_cla
 
 }  // namespace
 
-double biomass_per_count(int32_t b) {
-  const Store& s = store;
-  double d = (s.diameter_class_um[b] - 7.5) / 10000;  // class centre [cm]
+double sphere_biomass_mg(double diameter_um) {
+  double d = diameter_um / 10000;  // [cm]
   double h = d / 2;
-  double v = kSphereFactor * s.flow_scale * (h * h * h);
+  double v = kSphereFactor * store.flow_scale * (h * h * h);
   return 1000 * v;
+}
+
+double biomass_per_count(int32_t b) {
+  return sphere_biomass_mg(store.diameter_class_um[b] - 7.5);  // the class centre
 }
 
 void compute_step_biomass(int32_t last_class) {

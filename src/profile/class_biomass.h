@@ -6,8 +6,12 @@
 
 namespace veka {
 
+// Biomass [mg] of a sphere of the diameter [um], pi taken as 3.14, scaled
+// by flow_scale: its volume in mm3 times flow_scale.
+double sphere_biomass_mg(double diameter_um);
+
 // Biomass [mg] of one particle of class `b`: a sphere of the class centre
-// diameter, pi taken as 3.14, scaled by flow_scale.
+// diameter.
 double biomass_per_count(int32_t b);
 
 // bin_biomass and mep_bin_biomass of every profile step, classes 1..last_class.

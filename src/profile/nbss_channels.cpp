@@ -96,4 +96,8 @@ double log_normalised(double channel_biomass, int32_t channel) {
   return std::log(channel_biomass / store.channel_delta_ug[channel]) / kLn10;
 }
 
+double nbss_value(double channel_biomass, int32_t channel) {
+  return channel_biomass != 0 ? log_normalised(channel_biomass, channel) : kEmptyChannel;
+}
+
 }  // namespace veka

@@ -22,4 +22,8 @@ void rebin_densities(int32_t last_channel);
 // log10 of the channel's biomass density per unit of biomass width.
 double log_normalised(double channel_biomass, int32_t channel);
 
+// The NBSS value of a channel: log_normalised, or kEmptyChannel without
+// biomass.
+double nbss_value(double channel_biomass, int32_t channel);
+
 }  // namespace veka

@@ -38,10 +38,8 @@ void provisional_spectrum() {
   compute_biomass_densities(kCorrectedClasses);
   set_channel_scale(kLastChannel);
   rebin_densities(kLastChannel);
-  for (int32_t i = 1; i <= kLastChannel; ++i) {
-    s.nbss_values[i] = kEmptyChannel;
-    if (s.channel_biomass[i] != 0) s.nbss_values[i] = log_normalised(s.channel_biomass[i], i);
-  }
+  for (int32_t i = 1; i <= kLastChannel; ++i)
+    s.nbss_values[i] = nbss_value(s.channel_biomass[i], i);
   for (int32_t i = 2; i <= kLastChannel; ++i) {
     s.mep_nbss_values[i] = kEmptyChannel;
     if (s.mep_channel_biomass[i] > 0) {

@@ -8,8 +8,9 @@
 //         ctd_scan_rate [1/s], ctd_maker_text, sep_values_per_line,
 //         l5_value_count, mep_value_count, end_depth [m], arguments 7 and 8
 // Writes  ctd[k][kCtdScans..kCtdAnalog5], ctd[k][kCtdFlowCount],
-//         ctd[k][kCtdFlowTime], bin_counts[k][c], sep_frames[k], flow_lines[k],
-//         l5_values[k][1..7], mep_elements, mep_count, depth,
+//         ctd[k][kCtdFlowTime], bin_counts[k][c] and sep_counts_as_read[k][c]
+//         (the same counts), sep_frames[k], flow_lines[k], l5_values[k][1..7],
+//         mep_elements, mep_count, depth,
 //         prev_depth [m], elapsed_time [s], tctr, current_bin, bad_ctd_run
 #include "common/rounding.h"
 #include "reader/reader.h"
@@ -112,12 +113,18 @@ void read_mep_line() {
 void read_sep_counts(int32_t k, int32_t& channel) {
   Store& s = store;
   const int32_t last = s.sep_values_per_line * k;
-  double* counts = is_step(s.current_bin) ? s.bin_counts[s.current_bin] : nullptr;
+  const bool inside = is_step(s.current_bin);
+  double* counts = inside ? s.bin_counts[s.current_bin] : nullptr;
+  double* as_read = inside ? s.sep_counts_as_read[s.current_bin] : nullptr;
   LineReader line(s.data_file);
   do {
     int c = read_field(line);
     ++channel;
-    if (counts != nullptr && channel <= kClasses) counts[channel] += count_value(s.token_text);
+    if (counts != nullptr && channel <= kClasses) {
+      const int32_t count = count_value(s.token_text);
+      counts[channel] += count;
+      as_read[channel] += count;
+    }
     if (c == DataFile::kEmpty) {
       if (channel < last) report_short_sep_line(k, channel);
       if (s.token_text.empty()) report_empty_sep_count(k);

@@ -8,7 +8,7 @@
 // Writes  ctd[start step][kCtdScans..kCtdAnalog5], start_depth,
 //         end_depth [m], start_index, end_index, range_lo, range_hi, range_low, range_high,
 //         sep_counts_by_mm[1..7], profile_number; bin_counts[k][1..400]
-//         cleared for argument 60 = 2, 5 or 6.
+//         and sep_counts_as_read cleared for argument 60 = 2, 5 or 6.
 #include "reader/reader.h"
 
 #include <algorithm>
@@ -111,11 +111,13 @@ void count_sep_by_mm() {
   }
 }
 
+// The counts as read go too: they are the particles the analysis counts.
 void clear_sep_counts() {
   for (int b = 1; b <= kSteps; ++b) {
     double* counts = store.bin_counts[b];
     std::fill(counts + 1, counts + kSepClassesByMm + 1, 0.0);
   }
+  store.sep_counts_as_read.clear();
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ void reset_store() {
   store.mep_sorted.clear();
   store.mep_sort_scratch.clear();
   store.shape_image.clear();
+  store.sep_counts_as_read.clear();
+  store.mep_counts_as_sized.clear();
   store.data_file.close();
   store.shape_file.close();
 }

@@ -86,6 +86,12 @@ struct Store : SharedArrays,
   ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted;
   ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch;
   ZeroTable<int32_t, 301, 4001> shape_image;  // [1..300 across][1..4000 along]
+  // The particles as they were counted, before zero filling and count-factor
+  // scaling change bin_counts and mep_bin_counts in place: the single-element
+  // counts as read (none where argument 60 leaves them out) and the
+  // multi-element particles as sizing added them to bin_counts.
+  ZeroTable<double, 501, 1101> sep_counts_as_read;
+  ZeroTable<double, 501, 1101> mep_counts_as_sized;
 
   DataFile data_file;
   TextOutput shape_file;

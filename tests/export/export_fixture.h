@@ -75,6 +75,7 @@ class ExportFixture : public ::testing::Test {
   // particles over channels 30..45, the fits and the base over 27..40.
   static void fill_spectrum() {
     Store& s = store;
+    for (int j = 1; j <= kClasses; ++j) s.diameter_class_um[j] = 15.0 * j;
     s.nbss_size_bounds[0] = 90.0 / 1.0798;
     for (int i = 1; i <= kChannels; ++i) {
       s.nbss_size_bounds[i] = 90.0 * std::pow(1.0798, i - 1);

@@ -25,10 +25,12 @@ bool make_golden(const testing::ScratchDir& scratch, bool netcdf) {
   return std::system(command.c_str()) == 0;
 }
 
-TEST(ExportGolden, PagesAndSpreadsheetOfTheSampleAreTheReviewedOnes) {
+TEST(ExportGolden, PagesSpreadsheetAndSpectrumTablesOfTheSampleAreTheReviewedOnes) {
   testing::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, false));
-  for (const char* name : {"VK1_r1_Plots.html", "a_Plots_VK_r1.html", "VK1_r1_ODV.txt"}) {
+  for (const char* name :
+       {"VK1_r1_Plots.html", "a_Plots_VK_r1.html", "VK1_r1_ODV.txt", "VK1_r1_Spectrum.csv",
+        "VK1_r1_Spectrum_bins.csv", "VK1_r1_Spectrum_fit.csv"}) {
     std::string reviewed = testing::read_file(kGolden + name);
     ASSERT_FALSE(reviewed.empty()) << name;
     EXPECT_TRUE(testing::read_file(scratch.path() + name) == reviewed)

@@ -17,7 +17,7 @@ class ExportNetcdfTest : public ExportFixture {
     write_recording_header();
   }
   void write_and_open() {
-    write_netcdf_profile(read_station_header(store.data_file_name));
+    write_netcdf_profile(read_station_header(store.data_file_name), fit_spectrum(spectrum_table()));
     ASSERT_EQ(nc_open(scratch("out/W7_r1.nc").c_str(), NC_NOWRITE, &id_), NC_NOERR);
   }
   void TearDown() override {

@@ -34,17 +34,20 @@ TEST(ExportOptions, SixtyOneArgumentsAskForNothing) {
 }
 
 TEST(ExportOptions, AnyCombinationInAnyOrder) {
-  ExportOptions two = options_after({"--odv", "--plots", "--odv"});
-  EXPECT_TRUE(two.plots);
-  EXPECT_TRUE(two.odv);
-  EXPECT_FALSE(two.netcdf);
+  ExportOptions three = options_after({"--odv", "--spectrum", "--plots", "--odv"});
+  EXPECT_TRUE(three.plots);
+  EXPECT_TRUE(three.odv);
+  EXPECT_TRUE(three.spectrum);
+  EXPECT_FALSE(three.netcdf);
 }
 
 TEST(ExportOptions, UnknownOptionIsFatalAndNamed) {
   EXPECT_EQ(refusal({"--plots", "--pdf"}),
-            "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf)");
+            "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf, "
+            "--spectrum)");
   EXPECT_EQ(refusal({"plots"}),
-            "Unknown option \"plots\" after the 61 arguments (known: --plots, --odv, --netcdf)");
+            "Unknown option \"plots\" after the 61 arguments (known: --plots, --odv, --netcdf, "
+            "--spectrum)");
 }
 
 TEST(ExportOptions, NetcdfDependsOnTheBuild) {

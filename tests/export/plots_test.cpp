@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 
 #include "export/batch_page.h"
@@ -12,7 +13,8 @@ namespace {
 class ExportPlotsTest : public ExportFixture {
  protected:
   std::string written() {
-    write_plots_page(read_station_header(store.data_file_name));
+    SpectrumTable spectrum = spectrum_table();
+    write_plots_page(read_station_header(store.data_file_name), spectrum, fit_spectrum(spectrum));
     return testing::read_file(scratch("out/W7_r1_Plots.html"));
   }
   // The SVG of the chart whose title is `title`.
@@ -51,7 +53,9 @@ TEST_F(ExportPlotsTest, PageIsSelfContainedWithEveryChart) {
   EXPECT_EQ(page.find("<script"), std::string::npos);
   EXPECT_EQ(page.find("<img"), std::string::npos);
   EXPECT_EQ(count_of(page, "http"), count_of(page, "xmlns=\"http://www.w3.org/2000/svg\""));
-  EXPECT_EQ(count_of(page, "<svg "), 8u);  // spectrum, six profiles, large particles
+  // The spectrum twice (channels and fits, uncertainty), six profiles, large
+  // particles.
+  EXPECT_EQ(count_of(page, "<svg "), 9u);
   EXPECT_FALSE(has_non_finite_number(page));
   EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
 }
@@ -89,6 +93,47 @@ TEST_F(ExportPlotsTest, SpectrumWithoutParabolaOrResidualSaysSo) {
   EXPECT_NE(svg.find("No residual above the base: no centroid."), std::string::npos);
 }
 
+// The d attribute of the chart's path drawn with `look` (for instance its
+// stroke width); empty when there is none.
+std::string path_drawn_with(const std::string& svg, const std::string& look) {
+  for (size_t at = svg.find("<path d=\""); at != std::string::npos;
+       at = svg.find("<path d=\"", at + 1)) {
+    std::string element = svg.substr(at, svg.find("/>", at) - at);
+    if (element.find(look) != std::string::npos) return element.substr(9, element.find('"', 9) - 9);
+  }
+  return "";
+}
+
+TEST_F(ExportPlotsTest, SpectrumWithUncertaintyShowsChannelWidthsErrorsAndThePowerLaw) {
+  const std::string title = "Size spectrum with its uncertainty";
+  const std::string widths = "stroke-width=\"2.5\"", errors = "stroke-width=\"1.0\"";
+  std::string empty = chart(written(), title);
+  EXPECT_EQ(count_of(path_drawn_with(empty, widths), "M"), 39u);  // channels 2..40
+  EXPECT_EQ(path_drawn_with(empty, errors), "");
+  EXPECT_EQ(empty.find("fill-opacity=\"0.25\""), std::string::npos);
+  EXPECT_NE(empty.find("No maximum-likelihood exponent"), std::string::npos);
+
+  // Counts falling as ESD^-4 over classes 7..60 (90 to 900 um): the channels
+  // 2..31 that reach into them get error bars.
+  store.tot_volume = 0.4;
+  for (int k = kFirstStep; k <= kLastStep; ++k) {
+    for (int j = 7; j <= 60; ++j) {
+      double n = std::round(4000 * std::pow(j / 7.0, -4.0));
+      store.sep_counts_as_read[k][j] = n;
+      store.bin_counts[k][j] = n;
+    }
+  }
+  std::string page = written();
+  std::string svg = chart(page, title);
+  EXPECT_EQ(count_of(path_drawn_with(svg, widths), "M"), 39u);
+  EXPECT_EQ(count_of(path_drawn_with(svg, errors), "M"), 30u);
+  EXPECT_NE(svg.find("fill-opacity=\"0.25\""), std::string::npos);
+  EXPECT_EQ(svg.find("No maximum-likelihood exponent"), std::string::npos);
+  EXPECT_NE(page.find("(ESD 90\u2013900 \u00b5m"), std::string::npos);
+  EXPECT_NE(page.find("Straight-line fit over channels 4\u201340"), std::string::npos);
+  EXPECT_FALSE(has_non_finite_number(page));
+}
+
 TEST_F(ExportPlotsTest, DepthProfilesPointDownAndTimeSeriesRunRight) {
   std::string page = written();
   EXPECT_EQ(count_of(page, ">Depth [m]</text>"), 6u);
@@ -122,12 +167,12 @@ TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
   ExportRun run(plots);
   run.write_file_outputs();
   std::string page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
-  EXPECT_EQ(count_of(page, "<tr><td"), 1u);
+  EXPECT_EQ(count_of(page, "<tr><td"), 2u);  // a row in each of the two tables
   prepare_file(8);
   store.linear_slope = -1.25;
   run.write_file_outputs();
   page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
-  EXPECT_EQ(count_of(page, "<tr><td"), 2u);
+  EXPECT_EQ(count_of(page, "<tr><td"), 4u);
   EXPECT_NE(page.find("<a href=\"W7_r1_Plots.html\">W7.dat</a>"), std::string::npos);
   EXPECT_NE(page.find("<a href=\"W8_r1_Plots.html\">W8.dat</a>"), std::string::npos);
   EXPECT_NE(page.find("<td class=\"number\">1.500</td><td class=\"number\">-0.90</td>"

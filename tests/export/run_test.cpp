@@ -95,9 +95,9 @@ TEST(ExportRunOnSample, UnknownOptionStopsBeforeAnyFile) {
   SampleFolder folder;
   testing::ProcessResult result = folder.run({"--plots", "--pdf"});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(
-      result.output,
-      "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf)\r\n");
+  EXPECT_EQ(result.output,
+            "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf, "
+            "--spectrum)\r\n");
   EXPECT_TRUE(folder.output().empty());
 }
 
