@@ -71,6 +71,16 @@ constexpr int32_t kL5Values = 7;
 void read_l5_values(double values[kL5Values + 1], bool main_pass);
 
 // ---- Checks and their console messages ----
+// The plausibility rule of the instrument the run names (ctd_maker_text
+// "AML"): values 2 and 3 of a CTD line, by position, are its conductivity
+// [mS/cm] and temperature [degC], and a line beyond 50 mS/cm or 35 degC is
+// implausible.
+bool checks_ctd_plausibility();
+bool ctd_values_implausible(const double values[]);
+// A depth [m] more than 3 m from the previous one, at 25 scans per second
+// and after the first 2 s [elapsed_time, s] of data, is a spike.
+bool is_depth_spike(double depth, double prev_depth, double scan_rate, double elapsed_time);
+
 // A CTD line that the tokenizer rejected, in the first two phases and in the
 // main pass; and a run of rejected lines longer than bad_ctd_limit (waits).
 void report_first_pass_ctd_line(CtdLineEnd end);
