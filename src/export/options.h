@@ -1,29 +1,61 @@
 // Optional outputs, asked for by options placed after the 61 positional
-// arguments: --plots (HTML pages of plots), --odv (an Ocean Data View
-// spreadsheet), --netcdf (a CF netCDF profile) and --spectrum (the size
-// spectrum as tidy tables), in any combination and order. A command line of
-// exactly 61 arguments asks for none of them.
+// arguments, in any order: --plots (HTML pages of plots), --odv (Ocean Data
+// View spreadsheets), --netcdf (CF netCDF files) and --spectrum (the size
+// spectrum as tidy tables); and the settings of those outputs:
+//   --bin N            steps per row of the ODV and netCDF exports: 1 (the
+//                      default), 5, 10 or 25, the bins of the reports
+//   --section R        the size range of the run page's section plot:
+//                      reporting range 1..5, or 0 (the default) for the
+//                      classes 100..2500 um
+//   --cruise, --station, --time, --lat, --lon TEXT
+//                      the station details for every file of the run, over
+//                      the recording's header (export/station.h)
+//   --attribute NAME=TEXT
+//                      a global attribute of the netCDF files (creator_name,
+//                      institution, project, license, ...), repeatable
+// A command line of exactly 61 arguments asks for none of them.
 //
 // Reads   the command line (store.arguments)
-// Writes  nothing; an unknown option, or --netcdf in a build without the
-//         netCDF library, is fatal before any data file is processed.
+// Writes  nothing; an unknown option, a setting without a valid value, or
+//         --netcdf in a build without the netCDF library, is fatal before
+//         any data file is processed.
 #pragma once
+
+#include <string>
+#include <vector>
+
+#include "export/station.h"
+#include "export/step_table.h"
 
 namespace veka {
 
 constexpr int kPositionalArguments = 61;
+
+struct GlobalAttribute {
+  std::string name;
+  std::string value;
+};
 
 struct ExportOptions {
   bool plots = false;
   bool odv = false;
   bool netcdf = false;
   bool spectrum = false;
+  int bin = 1;
+  int section_range = kAllRanges;
+  StationSettings station;
+  std::vector<GlobalAttribute> attributes;
 
   bool any() const { return plots || odv || netcdf || spectrum; }
   // The outputs that show the spectrum's fits.
   bool shows_spectrum() const { return plots || netcdf || spectrum; }
+  // The outputs that show the step table.
+  bool shows_steps() const { return plots || odv || netcdf; }
 };
 
 ExportOptions read_export_options();
+
+// The names --attribute takes.
+const std::vector<std::string>& settable_attributes();
 
 }  // namespace veka

@@ -150,8 +150,7 @@ bool read_l5_line() {
   if (s.smode == 0) {
     if (s.tctr == s.count_last) return true;
     // The next block belongs to the time slice of this count.
-    double slice =
-        static_cast<double>(static_cast<int64_t>(s.tctr) - s.count_first) * s.dfct + 0.5001;
+    double slice = time_slice(s.tctr);
     s.current_bin = round_to_int(slice);
     s.depth = slice;
     if (is_step(s.current_bin)) s.ctd[s.current_bin][kCtdScans] += 1.0;

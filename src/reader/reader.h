@@ -56,8 +56,13 @@ bool start_test_passes();
 bool end_test_passes();
 
 // The value of the current CTD line for a field code (CtdField); a letter
-// missing from the command line reads 0.
+// missing from the command line reads 0. The same of other values by
+// position ([1..11]).
 double ctd_field(int code);
+double ctd_field(const double values[], int code);
+// The time mode's slice of a time count, (tctr - count_first) * dfct +
+// 0.5001; rounded, the step of the blocks that follow the count.
+double time_slice(int32_t tctr);
 // depth (at least 1 m), ctd_t_value, ctd_c_value and ctd_s_value from the
 // values of the line.
 void take_ctd_line_values();
