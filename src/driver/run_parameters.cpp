@@ -23,10 +23,8 @@ std::string cut(const std::string& text, size_t capacity) {
 
 // Entry of ctd_field_position for a CTD field letter, 0 for a placeholder.
 int field_code_index(const std::string& code) {
-  static const char* const kCodes[] = {"T",  "C",  "D",  "S",  "A1", "A2",
-                                       "A3", "A4", "A5", "A6", "A7"};
-  for (int i = 0; i < 11; ++i) {
-    if (code == kCodes[i]) return i + 1;
+  for (int i = 0; i < kCtdFieldCodeCount; ++i) {
+    if (code == kCtdFieldCodes[i]) return i + 1;
   }
   return 0;
 }
@@ -136,6 +134,9 @@ void read_instrument_settings() {
 }
 
 }  // namespace
+
+const char* const kCtdFieldCodes[kCtdFieldCodeCount] = {"T",  "C",  "D",  "S",  "A1", "A2",
+                                                        "A3", "A4", "A5", "A6", "A7"};
 
 TimeBinFactor time_bin_factor(int32_t count_first, int32_t count_last) {
   int64_t span = static_cast<int64_t>(count_last) - count_first;

@@ -11,6 +11,12 @@
 
 namespace veka {
 
+// The CTD field letters of arguments 12..22, in the order of
+// ctd_field_position: temperature, conductivity, depth, salinity and the
+// analog channels 1..7. Any other text marks a value that is not used.
+constexpr int kCtdFieldCodeCount = 11;
+extern const char* const kCtdFieldCodes[kCtdFieldCodeCount];
+
 struct TimeBinFactor {
   double dfct;   // bins per time count, 1 / (2 m)
   double dfctx;  // m, time counts per half bin

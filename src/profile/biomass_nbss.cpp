@@ -43,7 +43,7 @@ void compute_nbss_values() {
     }
   }
   if (s.nbss_last < 2 || s.nbss_last > kChannels) {
-    console::line("Problem with choice of tm3 - NBSS last channel");
+    console::problem("Problem with choice of tm3 - NBSS last channel");
     console::wait_for_enter();
   }
   for (int32_t i = 2; i <= kChannels; ++i) {

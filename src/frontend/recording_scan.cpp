@@ -1,0 +1,384 @@
+#include "frontend/recording_scan.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <sstream>
+
+#include "common/format.h"
+#include "common/rounding.h"
+#include "driver/file_defaults.h"
+#include "frontend/settings_table.h"
+#include "reader/tokenizers.h"
+#include "store/store.h"
+
+namespace veka {
+
+namespace {
+
+constexpr double kFrameSeconds = 0.5;  // one SEP block every half second
+constexpr int kL5TimeCountField = 3;
+
+struct FieldCount {
+  int32_t fields = 0;
+  bool empty_field = false;
+  double kept = 0.0;  // the value of the field asked for
+};
+
+// The fields of the rest of an SEP, L5 or MEP line, as the reader's field
+// tokenizer splits them.
+FieldCount count_fields(int32_t keep) {
+  FieldCount count;
+  LineReader line(store.data_file);
+  for (;;) {
+    const int end = read_field(line);
+    ++count.fields;
+    if (store.token_text.empty()) count.empty_field = true;
+    if (count.fields == keep) count.kept = real_value(store.token_text);
+    if (end == DataFile::kEmpty) return count;
+  }
+}
+
+class Scanner {
+ public:
+  Scanner(const std::string& file_name, int depth_field);
+  RecordingScan finish();
+  void read_line();
+
+ private:
+  void read_ctd_line();
+  void read_sep_line();
+  void read_mep_line();
+  void note_time_count(int32_t count);
+  void note_depth(double depth);
+
+  RecordingScan scan_;
+  DataFile& file_ = store.data_file;
+  const int depth_field_;
+  int next_sep_line_ = 1;  // of the block being read
+  int64_t all_ctd_lines_ = 0;
+  int64_t ctd_lines_at_first_l5_ = 0;
+  int64_t ctd_lines_at_last_l5_ = 0;
+  size_t header_end_ = 0;  // the header block at the top
+  bool in_header_ = true;
+};
+
+Scanner::Scanner(const std::string& file_name, int depth_field) : depth_field_(depth_field) {
+  scan_.file = file_name;
+  set_processing_constants();
+  // More values than any line holds: the tokenizer then counts every value.
+  store.ctd_field_count = INT32_MAX;
+  file_.open(file_name);
+  scan_.bytes = file_.size();
+}
+
+void Scanner::read_line() {
+  const int tag = file_.read_char();
+  ++scan_.lines;
+  const bool header = tag == '#' || tag == '*';
+  if (!header) in_header_ = false;
+  if (tag != 'L') next_sep_line_ = 1;
+  if (header) {
+    ++scan_.counts.header;
+  } else if (tag == 'C') {
+    read_ctd_line();
+  } else if (tag == 'L') {
+    read_sep_line();
+  } else if (tag == 'M') {
+    read_mep_line();
+  } else if (tag == DataFile::kEmpty) {
+    ++scan_.counts.empty;
+  } else {
+    ++scan_.counts.other;
+  }
+  file_.skip_line();
+  if (in_header_) header_end_ = file_.position();
+}
+
+void Scanner::read_ctd_line() {
+  ++all_ctd_lines_;
+  const CtdLineEnd end = read_ctd_values(true);
+  if (end == CtdLineEnd::abandoned) return;
+  const int32_t values = store.field_index;
+  ++scan_.ctd_values_per_line[values];
+  if (depth_field_ > values) return;
+  // A line that ends inside its last value leaves that value unstored, in
+  // the token text.
+  const bool last_in_token = depth_field_ == values && end == CtdLineEnd::short_value;
+  note_depth(last_in_token ? real_value(store.token_text) : store.ctd_values[depth_field_]);
+}
+
+void Scanner::read_sep_line() {
+  const int number = file_.read_char() - '0';
+  const bool blank = file_.read_char() == ' ';
+  if (number < 1 || number > 5 || !blank) {
+    ++scan_.counts.damaged;
+    next_sep_line_ = 1;
+    return;
+  }
+  const bool status_line = number == 5;
+  const FieldCount count = count_fields(status_line ? kL5TimeCountField : 0);
+  const int32_t wanted = status_line ? store.l5_value_count : store.sep_values_per_line;
+  if (count.fields != wanted || count.empty_field) {
+    ++scan_.counts.damaged;
+    next_sep_line_ = 1;
+    return;
+  }
+  if (!status_line) {
+    next_sep_line_ = number == next_sep_line_ ? number + 1 : (number == 1 ? 2 : 1);
+    return;
+  }
+  ++scan_.counts.l5;
+  if (next_sep_line_ == 5) ++scan_.counts.sep_blocks;
+  next_sep_line_ = 1;
+  note_time_count(round_to_int(count.kept));
+}
+
+void Scanner::read_mep_line() {
+  const bool blank = file_.read_char() == ' ';
+  const FieldCount count = count_fields(0);
+  if (blank && count.fields == store.mep_value_count && !count.empty_field) {
+    ++scan_.counts.mep_records;
+  } else {
+    ++scan_.counts.damaged;
+  }
+}
+
+void Scanner::note_time_count(int32_t count) {
+  if (!scan_.first_time_count) {
+    scan_.first_time_count = count;
+    ctd_lines_at_first_l5_ = all_ctd_lines_;
+  }
+  scan_.last_time_count = count;
+  ctd_lines_at_last_l5_ = all_ctd_lines_;
+}
+
+void Scanner::note_depth(double depth) {
+  if (!scan_.shallowest || depth < *scan_.shallowest) scan_.shallowest = depth;
+  if (!scan_.deepest || depth > *scan_.deepest) {
+    scan_.deepest = depth;
+    scan_.deepest_time_count = scan_.last_time_count;
+  }
+}
+
+RecordingScan Scanner::finish() {
+  // CTD lines of another value count than most are damaged.
+  int64_t usual = 0;
+  for (const auto& [values, lines] : scan_.ctd_values_per_line) usual = std::max(usual, lines);
+  scan_.counts.ctd = usual;
+  scan_.counts.damaged += all_ctd_lines_ - usual;
+  if (scan_.first_time_count && *scan_.last_time_count != *scan_.first_time_count) {
+    scan_.scan_rate = static_cast<double>(ctd_lines_at_last_l5_ - ctd_lines_at_first_l5_) /
+                      *scan_.time_span_seconds();
+  }
+  std::istringstream header(std::string(file_.data(), header_end_));
+  scan_.station = parse_station_header(header);
+  file_.close();
+  return scan_;
+}
+
+// ---- Settings for each binning mode ----
+
+struct ModeSettings {
+  std::string mode;  // a choice of the binning mode
+  std::string what;
+  std::vector<std::pair<int, std::string>> values;  // argument number, TOML value
+};
+
+std::vector<ModeSettings> mode_settings(const RecordingScan& scan) {
+  std::vector<std::pair<int, std::string>> rate;
+  if (scan.scan_rate) rate.push_back({11, real_field(*scan.scan_rate, 0, 0)});
+  std::vector<ModeSettings> modes;
+  if (scan.first_time_count) {
+    const std::string first = std::to_string(*scan.first_time_count);
+    const std::string last = std::to_string(*scan.last_time_count);
+    modes.push_back({"time",
+                     "by time count, over every time count of the recording",
+                     {{4, "\"time\""}, {5, first}, {6, last}, {7, "0"}, {8, "0"}}});
+    modes.push_back({"depth",
+                     "by depth, over the same time counts",
+                     {{4, "\"depth\""}, {5, first}, {6, last}, {7, "0"}, {8, "0"}}});
+  }
+  if (scan.deepest) {
+    modes.push_back(
+        {"profile",
+         "by depth, with the cast's start and end detected (\"ascending\" for an upcast)",
+         {{4, "\"profile\""}, {7, "1"}, {8, "1"}, {23, "\"descending\""}}});
+  }
+  for (ModeSettings& mode : modes) mode.values.insert(mode.values.end(), rate.begin(), rate.end());
+  return modes;
+}
+
+// The settings lines of one mode, grouped by table in the table's order.
+std::string settings_lines(const ModeSettings& mode) {
+  std::string text;
+  for (const SettingGroup& group : setting_groups()) {
+    std::string lines;
+    for (const auto& [position, value] : mode.values) {
+      const Setting& setting = setting_at(position);
+      if (setting.group == group.name) lines += setting.key + " = " + value + "\n";
+    }
+    if (!lines.empty()) text += "[" + group.name + "]\n" + lines;
+  }
+  return text;
+}
+
+std::string number_text(double x, int decimals) {
+  return real_field(x, 0, decimals);
+}
+
+std::string position_text(const StationHeader& station) {
+  auto degrees = [](double value, char positive, char negative) {
+    return number_text(std::fabs(value), 4) + " " + (value < 0 ? negative : positive);
+  };
+  return degrees(*station.latitude, 'N', 'S') + ", " + degrees(*station.longitude, 'E', 'W');
+}
+
+void add_line(std::string& text, const std::string& label, const std::string& value) {
+  text += label + std::string(label.size() < 16 ? 16 - label.size() : 1, ' ') + value + "\n";
+}
+
+std::string values_per_line_text(const RecordingScan& scan) {
+  std::string text;
+  for (const auto& [values, lines] : scan.ctd_values_per_line) {
+    text += (text.empty() ? "" : ", ") + std::to_string(lines) + " with " + std::to_string(values);
+  }
+  return text.empty() ? "none" : text;
+}
+
+toml::table station_table(const StationHeader& station) {
+  toml::table table;
+  auto text = [&](const char* key, const std::string& value) {
+    if (!value.empty()) table.insert_or_assign(key, value);
+  };
+  auto number = [&](const char* key, const std::optional<double>& value) {
+    if (value) table.insert_or_assign(key, *value);
+  };
+  text("cruise", station.cruise);
+  text("station", station.station);
+  text("date", station.date);
+  text("time", station.time);
+  number("latitude", station.latitude);
+  number("longitude", station.longitude);
+  number("bottom_depth_m", station.bottom_depth);
+  return table;
+}
+
+}  // namespace
+
+std::optional<double> RecordingScan::time_span_seconds() const {
+  if (!first_time_count) return std::nullopt;
+  return (static_cast<double>(*last_time_count) - *first_time_count) * kFrameSeconds;
+}
+
+RecordingScan scan_recording(const std::string& file_name, int depth_field) {
+  Scanner scanner(file_name, depth_field);
+  while (!store.data_file.at_end()) scanner.read_line();
+  return scanner.finish();
+}
+
+std::string scan_ranges(const RecordingScan& scan) {
+  std::string text = scan.first_time_count
+                         ? "time counts " + std::to_string(*scan.first_time_count) + " to " +
+                               std::to_string(*scan.last_time_count)
+                         : "no time counts";
+  if (scan.deepest) {
+    text += " and depths " + number_text(*scan.shallowest, 3) + " to " +
+            number_text(*scan.deepest, 3) + " m";
+  } else {
+    text += " and no depths";
+  }
+  return text;
+}
+
+std::string scan_report(const RecordingScan& scan) {
+  const LineCounts& c = scan.counts;
+  std::string text;
+  add_line(text, "recording",
+           scan.file + " (" + std::to_string(scan.bytes) + " bytes, " + std::to_string(scan.lines) +
+               " lines)");
+  add_line(text, "header lines", std::to_string(c.header));
+  add_line(text, "CTD lines",
+           std::to_string(c.ctd) + " (values per line: " + values_per_line_text(scan) + ")");
+  add_line(text, "SEP blocks", std::to_string(c.sep_blocks));
+  add_line(text, "L5 lines", std::to_string(c.l5));
+  add_line(text, "MEP records", std::to_string(c.mep_records));
+  add_line(text, "other lines", std::to_string(c.other));
+  add_line(text, "empty lines",
+           std::to_string(c.empty) + (c.empty > 0 ? " (the data end at the first)" : ""));
+  add_line(text, "damaged lines", std::to_string(c.damaged));
+  if (scan.first_time_count) {
+    add_line(text, "time counts",
+             std::to_string(*scan.first_time_count) + " to " +
+                 std::to_string(*scan.last_time_count) + " (" +
+                 number_text(*scan.time_span_seconds(), 1) + " s at two SEP frames a second)");
+  }
+  if (scan.deepest) {
+    std::string deepest = "deepest " + number_text(*scan.deepest, 3) + " m";
+    if (scan.deepest_time_count)
+      deepest += " at time count " + std::to_string(*scan.deepest_time_count);
+    add_line(text, "depths",
+             number_text(*scan.shallowest, 3) + " to " + number_text(*scan.deepest, 3) + " m, " +
+                 deepest);
+  }
+  if (scan.scan_rate)
+    add_line(text, "CTD scan rate", number_text(*scan.scan_rate, 2) + " scans per second");
+  const StationHeader& station = scan.station;
+  if (!station.cruise.empty()) add_line(text, "cruise", station.cruise);
+  if (!station.station.empty()) add_line(text, "station", station.station);
+  if (!station.date.empty()) add_line(text, "date and time", station.date + " " + station.time);
+  if (station.latitude && station.longitude) add_line(text, "position", position_text(station));
+  if (station.bottom_depth)
+    add_line(text, "bottom depth", number_text(*station.bottom_depth, 0) + " m");
+  for (const ModeSettings& mode : mode_settings(scan)) {
+    text += "\n# binning " + mode.what + "\n" + settings_lines(mode);
+  }
+  return text;
+}
+
+std::string scan_json(const RecordingScan& scan) {
+  const LineCounts& c = scan.counts;
+  toml::table counts{{"header", c.header},
+                     {"ctd", c.ctd},
+                     {"sep_blocks", c.sep_blocks},
+                     {"l5", c.l5},
+                     {"mep_records", c.mep_records},
+                     {"other", c.other},
+                     {"empty", c.empty},
+                     {"damaged", c.damaged}};
+  toml::table values;
+  for (const auto& [count, lines] : scan.ctd_values_per_line) {
+    values.insert_or_assign(std::to_string(count), lines);
+  }
+  toml::table json{{"file", scan.file},
+                   {"bytes", static_cast<int64_t>(scan.bytes)},
+                   {"lines", scan.lines},
+                   {"line_counts", std::move(counts)},
+                   {"ctd_values_per_line", std::move(values)},
+                   {"station", station_table(scan.station)}};
+  if (scan.first_time_count) {
+    json.insert_or_assign("time_counts", toml::table{{"first", *scan.first_time_count},
+                                                     {"last", *scan.last_time_count},
+                                                     {"span_seconds", *scan.time_span_seconds()}});
+  }
+  if (scan.deepest) {
+    toml::table depths{{"shallowest", *scan.shallowest}, {"deepest", *scan.deepest}};
+    if (scan.deepest_time_count)
+      depths.insert_or_assign("deepest_time_count", *scan.deepest_time_count);
+    json.insert_or_assign("depths_m", std::move(depths));
+  }
+  if (scan.scan_rate) json.insert_or_assign("ctd_scan_rate_hz", *scan.scan_rate);
+  toml::table settings;
+  for (const ModeSettings& mode : mode_settings(scan)) {
+    settings.insert_or_assign(mode.mode, toml::parse(settings_lines(mode)));
+  }
+  json.insert_or_assign("settings", std::move(settings));
+  std::ostringstream out;
+  out << toml::json_formatter{
+      json, toml::json_formatter::default_flags | toml::format_flags::relaxed_float_precision};
+  return out.str() + "\n";
+}
+
+}  // namespace veka
