@@ -82,14 +82,15 @@ std::string main_footer() {
              "--plots after them, runs as it always has: vekaproc IN/ NAME OUT/ <arguments "
              "4..61> (the README lists them). `vekaproc settings` turns such a line into a "
              "settings file and `vekaproc args` turns a settings file back into the line. A "
-             "data folder named like a subcommand is given as ./run/.",
+             "data folder named like a subcommand is given as ./run/. `vekaproc help COMMAND` "
+             "shows the options of a subcommand, `vekaproc help keys` the settings keys alone.",
              kHelpWidth, "") +
          "\n" + keys_help_text() + "\n" + exit_codes_text();
 }
 
 // The options of one subcommand, bound to what the command line gives.
 struct Request {
-  std::string file;
+  std::string file;  // the settings file, the data file or the help topic
   std::vector<std::string> sets;
   bool console = false;
   bool strict = false;
@@ -107,8 +108,7 @@ void add_set_option(CLI::App& command, Request& request) {
 }
 
 CLI::App* add_run(CLI::App& app, Request& request) {
-  CLI::App* run = app.add_subcommand(
-      "run", "process the data files that a settings file names, as its 61 arguments would");
+  CLI::App* run = app.add_subcommand("run", "process the data files a settings file names");
   run->add_option("SETTINGS", request.file, "settings file (TOML)")->required();
   add_set_option(*run, request);
   run->add_flag("--console", request.console,
@@ -195,6 +195,39 @@ int do_help(const CLI::App& app, const Request& request) {
   return 0;
 }
 
+// The subcommands, bound to the request they fill.
+struct Commands {
+  CLI::App* run;
+  CLI::App* settings;
+  CLI::App* args;
+  CLI::App* inspect;
+  CLI::App* help;
+};
+
+Commands add_commands(CLI::App& app, Request& request) {
+  Commands c;
+  c.run = add_run(app, request);
+  c.settings = app.add_subcommand("settings", "print the settings file of a 61-argument line");
+  c.settings->prefix_command();
+  c.settings->footer("Usage: vekaproc settings ARG1 ... ARG61 [--plots] [--odv] [--netcdf]\n\n" +
+                     exit_codes_text());
+  c.args = app.add_subcommand("args", "print the 61-argument line of a settings file");
+  c.args->add_option("SETTINGS", request.file, "settings file (TOML)")->required();
+  add_set_option(*c.args, request);
+  c.inspect = app.add_subcommand("inspect", "say what a recording holds");
+  c.inspect->add_option("FILE", request.file, "data file")->required();
+  c.inspect->add_flag("--json", request.json, "the same fields as one JSON object");
+  c.inspect
+      ->add_option("--depth-field", request.depth_field,
+                   "position of the depth among the values of a CTD line (default 1)")
+      ->check(CLI::Range(1, 11));
+  c.help = app.add_subcommand("help", "help on a command, or on the settings keys");
+  c.help->add_option("COMMAND", request.file, "a subcommand, or keys");
+  c.help->add_flag("--markdown", request.markdown, "the keys as the README's Markdown tables");
+  for (CLI::App* command : {c.args, c.inspect, c.help}) command->footer(exit_codes_text());
+  return c;
+}
+
 }  // namespace
 
 bool is_positional_command_line(int argc, const char* const argv[]) {
@@ -209,40 +242,12 @@ int front_end_main(int argc, const char* const argv[]) {
   if (words.empty() || (!is_subcommand(words[0]) && words[0].rfind('-', 0) != 0)) {
     return refuse(split_positional(words).refusal);
   }
-  CLI::App app{
-      "vekaproc: the batch post-processor of VEKA counter recordings (zooplankton "
-      "counts and sizes along a CTD profile or tow).",
-      "vekaproc"};
+  CLI::App app{"vekaproc: batch post-processor of VEKA counter recordings", "vekaproc"};
   app.set_version_flag("--version", "vekaproc " VEKAPROC_VERSION);
   app.require_subcommand(1);
   app.footer(main_footer());
   Request request;
-  CLI::App* run = add_run(app, request);
-  CLI::App* convert =
-      app.add_subcommand("settings",
-                         "print the settings file of a 61-argument command line: vekaproc settings "
-                         "ARG1 ... ARG61 [--plots] [--odv] [--netcdf]");
-  convert->prefix_command();
-  CLI::App* args =
-      app.add_subcommand("args", "print the 61-argument command line of a settings file");
-  args->add_option("SETTINGS", request.file, "settings file (TOML)")->required();
-  add_set_option(*args, request);
-  CLI::App* inspect = app.add_subcommand(
-      "inspect",
-      "say what a recording holds: lines by kind, time counts, depths, CTD layout, "
-      "station, and settings lines for each binning mode");
-  inspect->add_option("FILE", request.file, "data file")->required();
-  inspect->add_flag("--json", request.json, "the same fields as one JSON object");
-  inspect
-      ->add_option("--depth-field", request.depth_field,
-                   "position of the depth among the values of a CTD line (default 1)")
-      ->check(CLI::Range(1, 11));
-  CLI::App* help = app.add_subcommand("help", "help on a command, or on the settings keys");
-  help->add_option("COMMAND", request.file, "a subcommand, or keys");
-  help->add_flag("--markdown", request.markdown, "the keys as the README's Markdown tables");
-  for (CLI::App* command : app.get_subcommands({})) {
-    if (command != run) command->footer(exit_codes_text());
-  }
+  const Commands commands = add_commands(app, request);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -254,10 +259,10 @@ int front_end_main(int argc, const char* const argv[]) {
   } catch (const CLI::ParseError& e) {
     return refuse("vekaproc: " + std::string(e.what()) + " (see vekaproc --help)");
   }
-  if (*run) return do_run(request, argv[0]);
-  if (*convert) return do_settings(convert->remaining());
-  if (*args) return do_args(request);
-  if (*inspect) return do_inspect(request);
+  if (*commands.run) return do_run(request, argv[0]);
+  if (*commands.settings) return do_settings(commands.settings->remaining());
+  if (*commands.args) return do_args(request);
+  if (*commands.inspect) return do_inspect(request);
   return do_help(app, request);
 }
 

@@ -169,9 +169,10 @@ RecordingScan Scanner::finish() {
   for (const auto& [values, lines] : scan_.ctd_values_per_line) usual = std::max(usual, lines);
   scan_.counts.ctd = usual;
   scan_.counts.damaged += all_ctd_lines_ - usual;
-  if (scan_.first_time_count && *scan_.last_time_count != *scan_.first_time_count) {
-    scan_.scan_rate = static_cast<double>(ctd_lines_at_last_l5_ - ctd_lines_at_first_l5_) /
-                      *scan_.time_span_seconds();
+  // A rate needs time between the first and the last L5 line, and scans in it.
+  const int64_t scans = ctd_lines_at_last_l5_ - ctd_lines_at_first_l5_;
+  if (scan_.first_time_count && *scan_.last_time_count > *scan_.first_time_count && scans > 0) {
+    scan_.scan_rate = static_cast<double>(scans) / *scan_.time_span_seconds();
   }
   std::istringstream header(std::string(file_.data(), header_end_));
   scan_.station = parse_station_header(header);

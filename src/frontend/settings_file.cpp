@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -396,8 +395,12 @@ void apply_override(toml::table& document, const std::string& text, Origin& orig
   const std::string key = text.substr(dot + 1, equals - dot - 1);
   const std::string value = text.substr(equals + 1);
   const bool is_quoted = !value.empty() && (value[0] == '"' || value[0] == '\'');
-  toml::table& table = table_in(document, group);
   const std::string where = "--set " + text;
+  const toml::node* existing = document.get(group);
+  if (existing != nullptr && !existing->is_table()) {
+    throw SettingsRefused(where + ": " + group + " is a key of the file, not a table");
+  }
+  toml::table& table = table_in(document, group);
   origin.overrides[group + "." + key] = where;
   if (!is_known_group(group)) origin.overrides[group] = where;
   if (takes_text(find_setting(group, key)) && !is_quoted) {

@@ -79,8 +79,8 @@ std::string keys_markdown() {
 std::string exit_codes_text() {
   return "Exit codes:\n"
          "  0  done\n"
-         "  1  a fatal error: a file that cannot be read or written, an argument that is not a\n"
-         "     number, a floating-point fault (one line names it)\n"
+         "  1  a fatal error: a file that cannot be read or written, an argument that is\n"
+         "     not a number, a floating-point fault (one line names it)\n"
          "  2  a bad command line or settings file (one line on the standard error)\n"
          "  3  done with warnings, under vekaproc run --strict\n";
 }

@@ -28,7 +28,7 @@ class RunReport {
   void file_done();
   void summary() const;
   int warnings() const { return warnings_; }
-  void fatal(const std::string& report) const;
+  void tell_fatal(const std::string& report) const;
 
  private:
   void say(const std::string& line) const;
@@ -103,7 +103,7 @@ void RunReport::summary() const {
       console_place(log_));
 }
 
-void RunReport::fatal(const std::string& report) const {
+void RunReport::tell_fatal(const std::string& report) const {
   const std::string& file = store.data_file_name;
   std::fputs(("vekaproc: " + (file.empty() ? "" : file + ": ") + report + "; " +
               console_place(log_) + "\n")
@@ -114,7 +114,7 @@ void RunReport::fatal(const std::string& report) const {
 const RunReport* trap_report = nullptr;
 
 void tell_trap(const char* report) {
-  if (trap_report != nullptr) trap_report->fatal(report);
+  if (trap_report != nullptr) trap_report->tell_fatal(report);
 }
 
 // The console text of a fatal error, as a 61-argument command line ends.
@@ -137,11 +137,11 @@ int run_pipeline(RunReport& report) {
     return code;
   } catch (const FatalError& error) {
     end_console_with(error.what());
-    report.fatal(error.what());
+    report.tell_fatal(error.what());
     return 1;
   } catch (const ProgramStop& stop) {
     console::flush();
-    report.fatal("the run stopped early");
+    report.tell_fatal("the run stopped early");
     return stop.exit_code();
   }
 }
@@ -186,7 +186,7 @@ int run_settings(const SettingsRun& run) {
   int code = run_pipeline(report);
   console::send_to(nullptr);
   if (log != nullptr && std::fclose(log) != 0) {
-    report.fatal("Input/output error writing the console");
+    report.tell_fatal("Input/output error writing the console");
     return 1;
   }
   if (code != 0) return code;
