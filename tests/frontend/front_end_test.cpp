@@ -220,6 +220,12 @@ TEST_F(FrontEndTest, InspectSaysWhatTheSimulatorWrote) {
              std::string("CTD scan rate   ") + (options.back() == "25" ? "25" : "24")}) {
       EXPECT_NE(text.output.find("\n" + line), std::string::npos) << line << "\n" << text.output;
     }
+    // Each mode's settings lines complete a settings file.
+    for (size_t at = text.output.find("\n# binning"); at != std::string::npos;
+         at = text.output.find("\n# binning", at + 1)) {
+      const std::string lines = text.output.substr(at, text.output.find("\n\n", at + 1) - at);
+      EXPECT_NO_THROW(read_settings_text(settings(lines), "inspect")) << lines;
+    }
     auto number = [](const std::string& text) { return real_argument_text(std::stod(text)); };
     for (const std::string& field : std::vector<std::string>{
              "\"first\" : " + counts[0], "\"last\" : " + counts[1],
