@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct Scenario {
 };
 
 const std::vector<Scenario>& scenarios();
+
+// Names a scenario in test output.
+void PrintTo(const Scenario& scenario, std::ostream* out);
 
 // Writes the recording(s) into in/ and returns the processing command line
 // (entry 0 is the program), with folders relative to the scratch folder.
