@@ -9,6 +9,9 @@
 //         netCDF library, is fatal before any data file is processed.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace veka {
 
 constexpr int kPositionalArguments = 61;
@@ -23,6 +26,16 @@ struct ExportOptions {
   // The outputs that show the spectrum's fits.
   bool shows_spectrum() const { return plots || netcdf || spectrum; }
 };
+
+// The outputs that a flag after the 61 arguments asks for, each with the key
+// that names it in a settings file.
+struct ExportFlag {
+  std::string key;     // "plots"
+  std::string option;  // "--plots"
+  std::string meaning;
+  bool ExportOptions::*asked;
+};
+const std::vector<ExportFlag>& export_flags();
 
 ExportOptions read_export_options();
 
