@@ -2,6 +2,7 @@
 // benchmarks and the bundled sample (see --help).
 #include <cstdio>
 #include <exception>
+#include <iomanip>
 #include <iostream>
 
 #include "vekasim/options.h"
@@ -9,14 +10,26 @@
 
 namespace {
 
-int print_processing_arguments(const vekasim::Options& options) {
-  // The time-count range of a tow is known only once the recording is
-  // made, so it is made once more without a file.
+// What a recording holds is known only once it is made, so it is made once
+// more without a file.
+vekasim::RecordingSummary summarise(const vekasim::Options& options) {
   const std::vector<vekasim::OutputFile> files = vekasim::output_files(options);
   vekasim::RecordingSink counter("", options.crlf);
-  const vekasim::RecordingSummary summary = vekasim::write_recording(
-      vekasim::plan_recording(options, files.front().file_number), counter);
-  std::cout << vekasim::processing_arguments(options, summary) << '\n';
+  return vekasim::write_recording(vekasim::plan_recording(options, files.front().file_number),
+                                  counter);
+}
+
+int print_processing_arguments(const vekasim::Options& options) {
+  std::cout << vekasim::processing_arguments(options, summarise(options)) << '\n';
+  return 0;
+}
+
+int print_summary(const vekasim::Options& options) {
+  const vekasim::RecordingSummary s = summarise(options);
+  std::cout << std::fixed << std::setprecision(3) << "frames " << s.frames << "\ntime_counts "
+            << s.first_time_count << ' ' << s.last_time_count << "\nctd_scans " << s.ctd_scans
+            << "\ndepths " << s.shallowest << ' ' << s.deepest << "\ndeepest_time_count "
+            << s.deepest_time_count << "\nmep_records " << s.mep_records << '\n';
   return 0;
 }
 
@@ -39,6 +52,7 @@ int main(int argc, char* argv[]) {
       std::fputs(vekasim::kHelpText, stdout);
       return 0;
     }
+    if (options.print_summary) return print_summary(options);
     return options.print_arguments ? print_processing_arguments(options)
                                    : write_recordings(options);
   } catch (const vekasim::UsageError& error) {

@@ -1,7 +1,5 @@
 #include "common/console.h"
 
-#include <cstdio>
-
 #include "common/fatal.h"
 
 namespace veka::console {
@@ -9,6 +7,9 @@ namespace veka::console {
 namespace {
 
 struct Sink {
+  std::FILE* output = nullptr;  // the standard output when null
+  bool waits_read_input = true;
+  int problems = 0;
   std::string pending;     // written but not yet flushed
   bool capturing = false;  // tests keep everything in `captured`
   std::string captured;
@@ -62,6 +63,15 @@ void line(std::string_view text) {
   end_line();
 }
 
+void problem(std::string_view text) {
+  ++sink().problems;
+  line(text);
+}
+
+int problem_count() {
+  return sink().problems;
+}
+
 void wait_for_enter() {
   Sink& s = sink();
   ++s.waits;
@@ -70,16 +80,26 @@ void wait_for_enter() {
     return;
   }
   flush();
-  read_standard_input_line();
+  if (s.waits_read_input) read_standard_input_line();
 }
 
 void flush() {
   Sink& s = sink();
   if (s.pending.empty()) return;
-  size_t written = std::fwrite(s.pending.data(), 1, s.pending.size(), stdout);
-  bool failed = written != s.pending.size() || std::fflush(stdout) != 0;
+  std::FILE* output = s.output != nullptr ? s.output : stdout;
+  size_t written = std::fwrite(s.pending.data(), 1, s.pending.size(), output);
+  bool failed = written != s.pending.size() || std::fflush(output) != 0;
   s.pending.clear();
   if (failed) fatal("Input/output error writing the console");
+}
+
+void send_to(std::FILE* file) {
+  flush();
+  sink().output = file;
+}
+
+void skip_waits() {
+  sink().waits_read_input = false;
 }
 
 Capture::Capture(std::string input) {

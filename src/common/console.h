@@ -1,9 +1,11 @@
 // The operator's console: progress lines and problem messages go to the
 // standard output with CR LF line ends; waits read one line of the standard
 // input. Output is buffered and flushed before every wait and at the end, so
-// a long batch does not pay for a system call per line.
+// a long batch does not pay for a system call per line. A run without an
+// operator can send the text to a file instead and let the waits pass.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,11 @@ void end_line();
 // Text followed by a line end.
 void line(std::string_view text);
 
+// A problem in the data: a line like any other, and counted.
+void problem(std::string_view text);
+// Problem messages since the program started.
+int problem_count();
+
 // Wait for the operator: reads and discards one line of the standard input.
 // Returns at once at the end of the input, so a run with its input from
 // /dev/null never blocks.
@@ -25,6 +32,13 @@ void wait_for_enter();
 
 // Writes out everything buffered so far.
 void flush();
+
+// From now on the text goes to `file` (the caller closes it, after a last
+// flush), and with nullptr to the standard output again.
+void send_to(std::FILE* file);
+
+// From now on waits return at once, as at the end of the input.
+void skip_waits();
 
 // Routes the console to memory while it lives (for tests): output is kept
 // in text(), waits read their lines from `input`.

@@ -48,18 +48,23 @@ const char* float_trap_message(int code) {
   }
 }
 
+void (*trap_listener)(const char* report) = nullptr;
+
 // The trap is synchronous: it fires on the very instruction that divided by
 // zero, so the console buffer is consistent and can be written out.
 void on_float_trap(int, siginfo_t* info, void*) {
   remove_unfinished_files();
-  console::line(float_trap_message(info->si_code));
+  const char* report = float_trap_message(info->si_code);
+  console::line(report);
   console::flush();
+  if (trap_listener != nullptr) trap_listener(report);
   _exit(1);
 }
 
 }  // namespace
 
-void install_float_traps() {
+void install_float_traps(void (*also_tell)(const char* report)) {
+  trap_listener = also_tell;
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
   action.sa_sigaction = on_float_trap;

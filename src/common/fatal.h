@@ -37,7 +37,9 @@ class ProgramStop : public std::runtime_error {
 // Makes invalid operations, divisions by zero and overflows trap, and turns
 // the trap into the fatal report ("Invalid floating point operation",
 // "Floating point division by zero", "Floating point overflow").
-// Underflow and inexact results stay silent.
-void install_float_traps();
+// Underflow and inexact results stay silent. `also_tell`, when given, is
+// called with the report after it went to the console, so that a console
+// sent to a file is not the only place that knows.
+void install_float_traps(void (*also_tell)(const char* report) = nullptr);
 
 }  // namespace veka

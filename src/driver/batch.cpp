@@ -72,7 +72,7 @@ std::string file_number_text_for(const std::string& data_set, int32_t file_numbe
   return text.substr(0, kFileNumberTextCapacity);
 }
 
-int run_batch() {
+int run_batch(const std::function<void()>& after_each_file) {
   ExportRun exports(read_export_options());
   int32_t first = argument_integer(57);
   int32_t last = argument_integer(58);
@@ -84,6 +84,7 @@ int run_batch() {
     store.file_number_text = file_number_text_for(data_set, store.file_number);
     process_file();
     exports.write_file_outputs();
+    if (after_each_file) after_each_file();
   }
   console::write("      Done  - press \"enter\"");
   console::flush();

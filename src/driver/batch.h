@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace veka {
@@ -23,7 +24,8 @@ std::string file_number_text_for(const std::string& data_set, int32_t file_numbe
 // store is reset and file_number_text set before.
 void process_file();
 
-// The whole run; returns the exit code.
-int run_batch();
+// The whole run; returns the exit code. `after_each_file`, when given, runs
+// after each processed file's outputs, while the store holds its results.
+int run_batch(const std::function<void()>& after_each_file = {});
 
 }  // namespace veka

@@ -102,8 +102,8 @@ void find_expected_transit_count() {
   search_curve(s.speed_curve[1], 210, 13);
   search_curve(s.speed_curve[2], 12, 3);
   if (s.exp_fl_found == 0) {
-    console::line("Expected Speed is out of range -exp_fl" + real_field(s.exp_fl, 8, 2) +
-                  " exp_sp" + real_field(s.exp_sp, 8, 2));
+    console::problem("Expected Speed is out of range -exp_fl" + real_field(s.exp_fl, 8, 2) +
+                     " exp_sp" + real_field(s.exp_sp, 8, 2));
     console::wait_for_enter();
   }
   s.exp_fl_found = 0;

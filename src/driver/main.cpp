@@ -1,10 +1,13 @@
-// vekaproc: batch post-processor of VEKA counter recordings. Everything is
-// controlled by 61 positional arguments; see the README for the list.
+// vekaproc: batch post-processor of VEKA counter recordings. A command line
+// of 61 positional arguments (see the README for the list) runs the batch
+// as it always has; subcommands, options and any other command line go to
+// the front end.
 #include <exception>
 
 #include "common/console.h"
 #include "common/fatal.h"
 #include "driver/batch.h"
+#include "frontend/front_end.h"
 #include "store/store.h"
 
 namespace {
@@ -23,6 +26,7 @@ int report_fatal(const char* message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!veka::is_positional_command_line(argc, argv)) return veka::front_end_main(argc, argv);
   veka::install_float_traps();
   veka::store.arguments.assign(argv, argv + argc);
   try {

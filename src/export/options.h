@@ -1,7 +1,8 @@
 // Optional outputs, asked for by options placed after the 61 positional
 // arguments, in any order: --plots (HTML pages of plots), --odv (Ocean Data
 // View spreadsheets), --netcdf (CF netCDF files) and --spectrum (the size
-// spectrum as tidy tables); and the settings of those outputs:
+// spectrum as tidy tables); and the settings of those outputs, each an
+// option followed by its value:
 //   --bin N            steps per row of the ODV and netCDF exports: 1 (the
 //                      default), 5, 10 or 25, the bins of the reports
 //   --section R        the size range of the run page's section plot:
@@ -13,7 +14,8 @@
 //   --attribute NAME=TEXT
 //                      a global attribute of the netCDF files (creator_name,
 //                      institution, project, license, ...), repeatable
-// A command line of exactly 61 arguments asks for none of them.
+// A command line of exactly 61 arguments asks for none of them. Each has a
+// key of a settings file's [export] table (the front end's).
 //
 // Reads   the command line (store.arguments)
 // Writes  nothing; an unknown option, a setting without a valid value, or
@@ -52,6 +54,26 @@ struct ExportOptions {
   // The outputs that show the step table.
   bool shows_steps() const { return plots || odv || netcdf; }
 };
+
+// What may follow the 61 arguments, each with the key that names it in a
+// settings file: a flag that asks for an output, or a setting whose value
+// follows it (an integer, a text, or a text that may be given again).
+struct ExportFlag {
+  enum class Kind { flag, integer, text, texts };
+
+  std::string key;     // "plots", "bin"
+  std::string option;  // "--plots", "--bin"
+  std::string meaning;
+  Kind kind = Kind::flag;
+  bool ExportOptions::*asked = nullptr;  // a flag: the output it asks for
+  std::string allowed;                   // a setting: what its value may be
+  // A setting: takes the value into the options; false when it is not one
+  // that `allowed` describes.
+  bool (*apply)(const std::string& value, ExportOptions& options) = nullptr;
+
+  bool takes_value() const { return kind != Kind::flag; }
+};
+const std::vector<ExportFlag>& export_flags();
 
 ExportOptions read_export_options();
 

@@ -64,6 +64,10 @@ std::string iso_date_time(double seconds, int decimals, char separator) {
   return result;
 }
 
+std::string iso_time_of_day(double seconds) {
+  return iso_date_time(seconds).substr(11);
+}
+
 int64_t creation_time() {
   if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
     if (auto seconds = parse_real(fixed)) return static_cast<int64_t>(*seconds);

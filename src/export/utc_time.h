@@ -29,6 +29,9 @@ std::string iso_date(const CivilDate& date);
 // between date and time.
 std::string iso_date_time(double seconds, int decimals = 0, char separator = 'T');
 
+// "17:51:29": a time of day given in seconds after midnight.
+std::string iso_time_of_day(double seconds);
+
 // Seconds since 1970-01-01 00:00:00 UTC of this run's files: the
 // environment's SOURCE_DATE_EPOCH when it holds a number (so that files
 // made twice are the same), the clock otherwise.

@@ -74,7 +74,8 @@ void count_millimetre_classes(double esd, double biomass) {
     const int32_t mm = round_to_int(esd + 0.50001);
     if (mm > kMillimetreClasses) {
       console::line("");
-      console::line("Note you have a particle esd greater than 35mm -press \"enter\" to continue");
+      console::problem(
+          "Note you have a particle esd greater than 35mm -press \"enter\" to continue");
       console::wait_for_enter();
     }
     if (mm <= kLargeMillimetreClasses) {

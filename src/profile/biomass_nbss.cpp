@@ -40,7 +40,7 @@ void compute_nbss_values() {
     if (s.channel_biomass[i] != 0 && i == s.nbss_last + 1) s.nbss_last = s.nbss_last + 1;
   }
   if (s.nbss_last < 2 || s.nbss_last > kChannels) {
-    console::line("Problem with choice of tm3 - NBSS last channel");
+    console::problem("Problem with choice of tm3 - NBSS last channel");
     console::wait_for_enter();
   }
   for (int32_t i = 2; i <= kChannels; ++i) {

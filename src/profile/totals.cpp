@@ -200,7 +200,7 @@ void compute_size_class_totals() {
   for (int r = 1; r <= kRanges; ++r) {
     for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
       if (!has_water(k)) {
-        console::line("Found zero volume at line 91");
+        console::problem("Found zero volume at line 91");
         console::wait_for_enter();
       }
       sum_step_counts(classes, r, k);

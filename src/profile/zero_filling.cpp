@@ -76,7 +76,7 @@ void fill_ctd_channels() {
             [&](int32_t to, int32_t from) {
               for (int c = kCtdScans; c <= kCtdAnalog5; ++c) s.ctd[to][c] = s.ctd[from][c];
             },
-            [](int32_t) { console::line(zero_data_message(85)); },
+            [](int32_t) { console::problem(zero_data_message(85)); },
             [](int32_t k) { console::write(int_field(k, 4)); }, false);
 }
 
@@ -94,8 +94,8 @@ void fill_particle_counts() {
               s.ctd[to][kCtdFlowTime] = s.ctd[from][kCtdFlowTime];
             },
             [&](int32_t i) {
-              console::line(zero_data_message(86) + " tctr" + int_field(s.tctr, 8) + " depth" +
-                            int_field(i, 8) + " stst" + int_field(s.stst, 9));
+              console::problem(zero_data_message(86) + " tctr" + int_field(s.tctr, 8) + " depth" +
+                               int_field(i, 8) + " stst" + int_field(s.stst, 9));
             },
             [](int32_t) {}, false);
   // Closes the list of step numbers that the CTD pass left open.
@@ -110,7 +110,7 @@ void fill_flow_sums() {
               s.ctd[to][kCtdFlowTime] = s.ctd[from][kCtdFlowTime];
               s.flow_lines[to] = s.flow_lines[from];
             },
-            [](int32_t) { console::line(zero_data_message(87)); },
+            [](int32_t) { console::problem(zero_data_message(87)); },
             [](int32_t k) { console::write(int_field(k, 8)); }, true);
   console::end_line();
 }

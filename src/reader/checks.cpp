@@ -52,7 +52,7 @@ std::string token() {
 }
 
 void line_and_wait(const std::string& text) {
-  console::line(text);
+  console::problem(text);
   console::wait_for_enter();
 }
 
@@ -70,21 +70,21 @@ void report_first_pass_ctd_line(CtdLineEnd end) {
   const Store& s = store;
   switch (end) {
     case CtdLineEnd::extra_data:
-      console::line(int_field(s.field_index, 0) + real_field(s.depth, 8, 2) +
-                    "Extra data in CTD line at depth0" + values_1_to_3() + " " + token() +
-                    tctr_field(s.tctr) + " dq1" + int_field(s.bad_ctd_run, 4));
+      console::problem(int_field(s.field_index, 0) + real_field(s.depth, 8, 2) +
+                       "Extra data in CTD line at depth0" + values_1_to_3() + " " + token() +
+                       tctr_field(s.tctr) + " dq1" + int_field(s.bad_ctd_run, 4));
       break;
     case CtdLineEnd::ended_before_value:
-      console::line("Short of data in CTD line at depth1" + real_field(s.depth, 8, 3) +
-                    values_1_to_3() + " " + token() + "  tctr" + int_field(s.tctr, 8));
+      console::problem("Short of data in CTD line at depth1" + real_field(s.depth, 8, 3) +
+                       values_1_to_3() + " " + token() + "  tctr" + int_field(s.tctr, 8));
       break;
     case CtdLineEnd::short_value:
-      console::line("Missing CTD data at depth1a " + real_field(s.saved_ctd_values[1], 9, 3) +
-                    real_field(s.saved_ctd_values[2], 8, 3) +
-                    real_field(s.saved_ctd_values[3], 8, 3) + real_field(s.ctd_values[4], 8, 3) +
-                    "dq1" + int_field(s.bad_ctd_run, 4) + real_field(s.elapsed_time, 10, 3) + " " +
-                    int_field(s.field_index, 0) + " Num_ctd" + int_field(s.ctd_field_count, 8) +
-                    tctr_field(s.tctr));
+      console::problem("Missing CTD data at depth1a " + real_field(s.saved_ctd_values[1], 9, 3) +
+                       real_field(s.saved_ctd_values[2], 8, 3) +
+                       real_field(s.saved_ctd_values[3], 8, 3) + real_field(s.ctd_values[4], 8, 3) +
+                       "dq1" + int_field(s.bad_ctd_run, 4) + real_field(s.elapsed_time, 10, 3) +
+                       " " + int_field(s.field_index, 0) + " Num_ctd" +
+                       int_field(s.ctd_field_count, 8) + tctr_field(s.tctr));
       break;
     default:
       // An empty value needs a line end before it starts, which these
@@ -102,16 +102,16 @@ void report_main_pass_ctd_line(CtdLineEnd end) {
   std::string quoted = temperature_and_conductivity();
   switch (end) {
     case CtdLineEnd::extra_data:
-      console::line("Extra data in CTD line at depth" + real_field(s.depth, 8, 3) + quoted +
-                    "  tctr" + int_field(s.tctr, 8));
+      console::problem("Extra data in CTD line at depth" + real_field(s.depth, 8, 3) + quoted +
+                       "  tctr" + int_field(s.tctr, 8));
       break;
     case CtdLineEnd::short_value:
-      console::line("Found EOL 1-Missing CTD data at depth " + real_field(s.depth, 9, 3) + quoted +
-                    tctr_field(s.start_tctr));
+      console::problem("Found EOL 1-Missing CTD data at depth " + real_field(s.depth, 9, 3) +
+                       quoted + tctr_field(s.start_tctr));
       break;
     case CtdLineEnd::empty_value:
-      console::line("Found EOL 2-Missing CTD data at depth " + real_field(s.depth, 9, 3) + quoted +
-                    tctr_field(s.start_tctr));
+      console::problem("Found EOL 2-Missing CTD data at depth " + real_field(s.depth, 9, 3) +
+                       quoted + tctr_field(s.start_tctr));
       break;
     default:
       break;
@@ -139,8 +139,8 @@ bool is_depth_spike(double depth, double prev_depth, double scan_rate, double el
 void apply_spike_filter() {
   Store& s = store;
   if (is_depth_spike(s.depth, s.prev_depth, s.ctd_scan_rate, s.elapsed_time)) {
-    console::line(real_field(s.depth, 8, 2) + real_field(s.prev_depth, 8, 2) +
-                  "yyxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+    console::problem(real_field(s.depth, 8, 2) + real_field(s.prev_depth, 8, 2) +
+                     "yyxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
     for (int i = 0; i < 4; ++i) console::end_line();
     s.depth = s.prev_depth;
   }
@@ -198,18 +198,18 @@ void report_short_l5_line(bool main_pass) {
 }
 
 void report_missing_mep_blank() {
-  console::line("Problem MEP after depth1" + real_field(store.depth, 9, 4) +
-                temperature_and_conductivity() + tctr_field(store.tctr));
+  console::problem("Problem MEP after depth1" + real_field(store.depth, 9, 4) +
+                   temperature_and_conductivity() + tctr_field(store.tctr));
 }
 
 void report_empty_mep_field() {
-  console::line("Problem MEP line at depth2 " + real_field(store.depth, 9, 4) +
-                temperature_and_conductivity() + tctr_field(store.tctr) + previous_mep_record());
+  console::problem("Problem MEP line at depth2 " + real_field(store.depth, 9, 4) +
+                   temperature_and_conductivity() + tctr_field(store.tctr) + previous_mep_record());
 }
 
 void report_short_mep_line() {
-  console::line("Problem MEP line at depth2a " + real_field(store.depth, 9, 4) +
-                temperature_and_conductivity() + tctr_field(store.tctr) + previous_mep_record());
+  console::problem("Problem MEP line at depth2a " + real_field(store.depth, 9, 4) +
+                   temperature_and_conductivity() + tctr_field(store.tctr) + previous_mep_record());
 }
 
 }  // namespace veka

@@ -86,8 +86,8 @@ void set_report_range() {
 [[noreturn]] void stop_for_too_many_meps() {
   console::end_line();
   console::end_line();
-  console::line("Too many MEP-elements (" + int_field(store.mep_count, 12) +
-                ") to process - must reduce the (time)range of analyses.");
+  console::problem("Too many MEP-elements (" + int_field(store.mep_count, 12) +
+                   ") to process - must reduce the (time)range of analyses.");
   console::line("Press \"enter\" to halt program");
   console::wait_for_enter();
   throw ProgramStop(1);

@@ -100,12 +100,17 @@ TEST_F(BadInputTest, NonNumericArgument) {
   EXPECT_EQ(result.output, "\"x1\" is not a valid integer value\r\n");
 }
 
-TEST_F(BadInputTest, TooFewArguments) {
-  auto args = arguments();
-  args.resize(20);
-  auto result = run_program(VEKAPROC_PATH, args);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.output, "\"\" is not a valid integer value\r\n");
+TEST_F(BadInputTest, AnyOtherCountThan61ArgumentsIsRefused) {
+  for (size_t count : {0, 20, 60, 62}) {
+    auto args = arguments();
+    args.resize(count + 1, "x");
+    auto result = run_program(VEKAPROC_PATH, args);
+    EXPECT_EQ(result.exit_code, 2) << count;
+    EXPECT_EQ(result.output, "") << count;
+    EXPECT_EQ(result.error, "vekaproc: " + std::to_string(count) +
+                                " positional arguments given; a command line of positional "
+                                "arguments needs exactly 61 (see vekaproc --help)\n");
+  }
 }
 
 TEST_F(BadInputTest, ZeroScanRateIsADivisionByZero) {

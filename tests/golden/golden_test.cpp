@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "golden/scenarios.h"
 #include "support/support.h"
 
 namespace veka {
@@ -24,15 +25,6 @@ using testing::read_file;
 using testing::run_program;
 using testing::ScratchDir;
 using testing::write_file;
-
-struct Scenario {
-  std::string name;
-  std::vector<std::string> simulator_options;   // without --out and --args
-  std::string data_set;                         // the recording is in/<data_set>1.dat
-  std::map<int, std::string> argument_changes;  // on top of the simulator's line
-  std::string operator_input;                   // lines for the waits
-  std::string bundled_recording;                // used instead of simulating, if given
-};
 
 const std::vector<Scenario>& scenarios() {
   static const std::vector<Scenario> all = {
@@ -89,8 +81,6 @@ std::vector<std::string> words(const std::string& text) {
   return result;
 }
 
-// Writes the recording(s) into in/ and returns the processing command line
-// (entry 0 is the program), with folders relative to the scratch folder.
 std::vector<std::string> prepare(const Scenario& scenario, const std::string& scratch) {
   fs::create_directories(scratch + "in");
   fs::create_directories(scratch + "out");

@@ -84,8 +84,9 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
   if (!working_folder.empty()) command = "cd " + shell_quoted(working_folder) + " && ";
   command += shell_quoted(program);
   for (size_t i = 1; i < arguments.size(); ++i) command += " " + shell_quoted(arguments[i]);
-  command += " < " + shell_quoted(input_file);
-  ProcessResult result{-1, ""};
+  const std::string error_file = scratch.path() + "stderr.txt";
+  command += " < " + shell_quoted(input_file) + " 2> " + shell_quoted(error_file);
+  ProcessResult result{-1, "", ""};
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];
@@ -93,6 +94,7 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
   int status = pclose(pipe);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.error = read_file(error_file);
   return result;
 }
 

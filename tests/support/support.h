@@ -34,6 +34,7 @@ std::vector<std::string> standard_arguments(const std::string& input_folder,
 struct ProcessResult {
   int exit_code;
   std::string output;  // standard output
+  std::string error;   // standard error
 };
 
 // Runs `program` with the arguments 1.. of `arguments` and `input` as its

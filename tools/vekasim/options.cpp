@@ -11,6 +11,7 @@ frames and multi-element records), the same bytes for the same seed and options.
 
 usage: vekasim --scenario NAME --out PATH [options]
        vekasim --scenario NAME [--out PATH] --args    (print a processing command line)
+       vekasim --scenario NAME --summary              (print what the recording holds)
 
 scenarios:
   descent        vertical cast: soak at 4 m, descent at 0.8 m/s with ship heave,
@@ -38,6 +39,11 @@ options:
                     line that suits the recording; arguments 1 and 2 (input folder
                     and data-set name) and the file numbers come from --out, or are
                     IN/ and NAME without it; argument 3 is --report-dir (default OUT/)
+  --summary         print, instead of writing, what the recording holds, one
+                    "name values" line each: frames, time_counts (first, last),
+                    ctd_scans, depths (shallowest, deepest as written),
+                    deepest_time_count (of the last frame before the deepest
+                    scan), mep_records; of the first file of a series
   --help            this text
 
 processing arguments printed by --args:
@@ -124,6 +130,10 @@ Options parse_options(int argc, const char* const argv[]) {
       options.print_arguments = true;
       continue;
     }
+    if (option == "--summary") {
+      options.print_summary = true;
+      continue;
+    }
     if (i + 1 >= argc) throw UsageError(option + " needs a value (see --help)");
     const char* value = argv[++i];
     if (option == "--scenario") {
@@ -152,7 +162,7 @@ Options parse_options(int argc, const char* const argv[]) {
     }
   }
   if (!scenario_given) throw UsageError("--scenario is required (see --help)");
-  if (options.out.empty() && !options.print_arguments) {
+  if (options.out.empty() && !options.print_arguments && !options.print_summary) {
     throw UsageError("--out is required (see --help)");
   }
   if (options.scenario == Scenario::series && options.first + options.files - 1 > 999) {

@@ -21,6 +21,7 @@ struct Options {
   int first = 1;
   bool crlf = false;
   bool print_arguments = false;
+  bool print_summary = false;
   std::string report_dir = "OUT/";
   bool help = false;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ class RecordingWriter {
   void write_frame(double seconds);
   void write_particles(double from, double to, const InstrumentState& state);
   void note_frame_in_range(double seconds);
+  void note_scan(const std::string& line);
   double water_per_second(const InstrumentState& state) const;  // [m3/s]
 
   RecordingPlan& plan_;
@@ -111,6 +113,8 @@ void RecordingWriter::write_frame(double seconds) {
 
   write_lines(LineKind::sep, seconds, sep_block_lines(counts, status));
   note_frame_in_range(seconds);
+  if (summary_.frames++ == 0) summary_.first_time_count = time_count_;
+  summary_.last_time_count = time_count_;
   ++time_count_;
   particles_since_frame_ = 0;
 }
@@ -144,7 +148,19 @@ void RecordingWriter::write_scan(double seconds) {
   }
   const InstrumentState state = plan_.track.at(seconds);
   if (seconds >= kFirstParticle) write_particles(seconds - scan_interval, seconds, state);
-  write_lines(LineKind::ctd, seconds, {ctd_line(state.depth, water_, ctd_noise_)});
+  const std::string line = ctd_line(state.depth, water_, ctd_noise_);
+  note_scan(line);
+  write_lines(LineKind::ctd, seconds, {line});
+}
+
+void RecordingWriter::note_scan(const std::string& line) {
+  // The depth as written, the first value after "C ".
+  const double depth = std::strtod(line.c_str() + 2, nullptr);
+  if (summary_.ctd_scans++ == 0 || depth < summary_.shallowest) summary_.shallowest = depth;
+  if (summary_.ctd_scans == 1 || depth > summary_.deepest) {
+    summary_.deepest = depth;
+    summary_.deepest_time_count = summary_.frames > 0 ? summary_.last_time_count : -1;
+  }
 }
 
 }  // namespace

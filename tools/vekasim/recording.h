@@ -30,6 +30,17 @@ constexpr long kReaderMepLimit = 500000;
 
 struct RecordingSummary {
   long mep_records = 0;
+  // What the recording holds, as planned before any damage: its frames and
+  // their first and last time count, its CTD scans with the shallowest and
+  // deepest depth written and the time count of the last frame before the
+  // deepest scan (-1 before the first frame).
+  long frames = 0;
+  long first_time_count = 0;
+  long last_time_count = 0;
+  long ctd_scans = 0;
+  double shallowest = 0.0;  // [m]
+  double deepest = 0.0;     // [m]
+  long deepest_time_count = -1;
   // Time counts of the first and last frame within the analysed part,
   // the last one held back so that at most kReaderMepLimit multi-element
   // records lie between them; 0 when no frame lies in that part.
