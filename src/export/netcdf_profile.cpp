@@ -35,7 +35,7 @@ struct Layout {
   std::string id_name() const { return depth ? "profile_id" : "timeseries_id"; }
   std::string axis_name() const {
     if (depth) return "depth";
-    return collection || time_origin ? "time" : "elapsed_time";
+    return collection || time_origin ? "time" : "recording_time";
   }
   // The cell_methods name of the axis: a dimension, or the standard name.
   std::string method_axis() const { return depth ? "depth" : "time"; }
@@ -167,7 +167,7 @@ NetcdfDescription description_of(const Layout& layout,
     d.notes = station_notes(p.station);
     if (!layout.depth && !layout.time_origin) {
       d.notes.push_back(
-          "Without a station date and time the time axis is elapsed_time, seconds from the "
+          "Without a station date and time the time axis is recording_time, seconds from the "
           "recording's first frame, and the file claims no featureType; --time gives it.");
     }
   }

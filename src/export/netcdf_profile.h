@@ -6,7 +6,7 @@
 //       depth coordinate with its cell bounds (depth_bounds); in the time
 //       mode timeSeries over a time coordinate in seconds since the station
 //       time, which is taken to be the recording's start (without a station
-//       time the axis is elapsed_time, seconds since the recording's first
+//       time the axis is recording_time, seconds since the recording's first
 //       frame, and the file claims no featureType). Station identity
 //       (profile_id "<cruise>_<station>"), time, position and water depth
 //       are scalars.

@@ -177,8 +177,8 @@ TEST_F(ExportNetcdfTest, TimeModeCountsSecondsFromTheStationTime) {
   testing::write_file(scratch("in/W7.dat"), "L5 0 0 100 0 0 0 0\r\n");  // no date and time
   write_and_open();
   EXPECT_EQ(text_attribute("", "featureType"), "?");
-  EXPECT_EQ(text_attribute("elapsed_time", "units"), "s");
-  EXPECT_EQ(values("elapsed_time", 1)[0], 9.0);
+  EXPECT_EQ(text_attribute("recording_time", "units"), "s");
+  EXPECT_EQ(values("recording_time", 1)[0], 9.0);
   EXPECT_EQ(variable("time"), -2);
 }
 
