@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "export/html.h"
 #include "export/plots_page.h"
+#include "export/step_table.h"
 #include "export/svg.h"
 #include "store/arguments.h"
 #include "store/store.h"
@@ -82,6 +83,41 @@ std::string exponent_plot(const std::vector<BatchPlotRow>& rows) {
          "the straight-line slope.</figcaption>\n</figure>\n";
 }
 
+// The count concentration of the range by file (one column each) and step,
+// on a logarithmic colour scale; depth points down, time up.
+std::string section_plot(const std::vector<BatchPlotRow>& rows, int range) {
+  const StepAxis axis = step_axis();
+  const std::string what = per_volume() ? "Count concentration" : "Counts per interval";
+  std::vector<svg::Value> numbers, places, values;
+  std::vector<svg::ColourCell> cells;
+  for (const BatchPlotRow& row : rows) {
+    numbers.insert(numbers.end(), {row.file_number - 0.5, row.file_number + 0.5});
+    for (const SectionCell& cell : row.section) {
+      places.insert(places.end(), {cell.lower, cell.upper});
+      if (!cell.value) continue;
+      values.push_back(*cell.value);
+      cells.push_back(
+          {row.file_number - 0.45, row.file_number + 0.45, cell.lower, cell.upper, *cell.value});
+    }
+  }
+  svg::ColourScale colours{svg::fit_scale(values, true)};
+  const int width = 900;
+  svg::Plot plot("section", width, 480, what + " of " + range_title(range) + " particles",
+                 svg::Plot::colour_bar_entries(width));
+  svg::Scale files = svg::fit_scale(numbers, false);
+  files.whole = true;
+  plot.axes(files, svg::fit_scale(places, false), axis.depth, "File number",
+            axis.label + " [" + axis.unit + "]");
+  plot.cells(cells, colours);
+  if (cells.empty()) plot.note("No concentration above zero in these files.");
+  plot.colour_bar(colours, per_volume() ? "particles per m\u00b3" : "particles per interval");
+  return "<h2>Section of the run</h2>\n<figure>\n" + plot.text() +
+         "<figcaption>One column per data file, one cell per " +
+         (axis.depth ? "1 m step" : "time interval") +
+         "; steps without filtered water or without particles are left blank.</figcaption>\n"
+         "</figure>\n";
+}
+
 std::string exponent_section(const std::vector<BatchPlotRow>& rows) {
   std::string text = "<h2>Size-spectrum exponent</h2>\n" + exponent_plot(rows) +
                      "<table>\n<tr><th>File #</th><th>Data file</th><th>Particles fitted</th>"
@@ -93,8 +129,14 @@ std::string exponent_section(const std::vector<BatchPlotRow>& rows) {
 
 }  // namespace
 
-BatchPlotRow batch_plot_row(const SpectrumFit& fit) {
+BatchPlotRow batch_plot_row(const SpectrumFit& fit, int section_range) {
   const Store& s = store;
+  StepQuantity concentration = count_concentration(section_range);
+  std::vector<SectionCell> section;
+  for (const ProfileCell& cell : profile_cells(1)) {
+    section.push_back(
+        {cell.lower, cell.upper, cell_value(concentration, cell, concentration.method)});
+  }
   return {s.file_number,
           file_part(s.data_file_name),
           file_part(plots_page_name()),
@@ -103,14 +145,15 @@ BatchPlotRow batch_plot_row(const SpectrumFit& fit) {
           s.total_biomass_density,
           s.total_volume,
           fit.mle,
-          fit.line.r_squared};
+          fit.line.r_squared,
+          section};
 }
 
 std::string batch_plots_page_name() {
   return argument_text(3) + "a_Plots_" + argument_text(2) + "_" + argument_text(9) + ".html";
 }
 
-void write_batch_plots_page(const std::vector<BatchPlotRow>& rows) {
+void write_batch_plots_page(const std::vector<BatchPlotRow>& rows, int section_range) {
   std::string title = "Run " + argument_text(9) + " of data set " + argument_text(2);
   std::string body = "<h1>" + svg::escaped(title) + "</h1>\n<p class=\"caption\">" +
                      std::to_string(rows.size()) +
@@ -119,7 +162,7 @@ void write_batch_plots_page(const std::vector<BatchPlotRow>& rows) {
                      "<th>Straight-line slope</th><th>Total biomass density [mg/m\u00b3]</th>"
                      "<th>Water volume [m\u00b3]</th></tr>\n";
   for (const BatchPlotRow& row : rows) body += table_row(row);
-  body += "</table>\n" + exponent_section(rows);
+  body += "</table>\n" + section_plot(rows, section_range) + exponent_section(rows);
   write_text_file(batch_plots_page_name(), html_page(title, body));
 }
 

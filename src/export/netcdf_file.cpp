@@ -11,7 +11,7 @@
 namespace veka {
 
 NetcdfFile::NetcdfFile(const std::string& name) : name_(name), temporary_name_(name + ".part") {
-  check(nc_create(temporary_name_.c_str(), NC_CLOBBER, &id_));
+  check(nc_create(temporary_name_.c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
   register_unfinished_file(temporary_name_);
 }
 
@@ -33,10 +33,10 @@ int NetcdfFile::dimension(const std::string& name, size_t length) {
   return dimension_id;
 }
 
-int NetcdfFile::variable(const std::string& name, const std::vector<int>& dimensions,
-                         bool integer) {
+int NetcdfFile::variable(const std::string& name, const std::vector<int>& dimensions, Type type) {
+  const nc_type types[] = {NC_DOUBLE, NC_INT, NC_STRING};
   int variable_id;
-  check(nc_def_var(id_, name.c_str(), integer ? NC_INT : NC_DOUBLE,
+  check(nc_def_var(id_, name.c_str(), types[static_cast<int>(type)],
                    static_cast<int>(dimensions.size()), dimensions.data(), &variable_id));
   return variable_id;
 }
@@ -61,6 +61,12 @@ void NetcdfFile::put(int variable, const std::vector<int>& values) {
   check(nc_put_var_int(id_, variable, values.data()));
 }
 
+void NetcdfFile::put(int variable, const std::vector<std::string>& values) {
+  std::vector<const char*> texts;
+  for (const std::string& value : values) texts.push_back(value.c_str());
+  check(nc_put_var_string(id_, variable, texts.data()));
+}
+
 void NetcdfFile::close() {
   int id = id_;
   id_ = -1;
@@ -71,6 +77,50 @@ void NetcdfFile::close() {
     check(status);
   }
   if (std::rename(temporary_name_.c_str(), name_.c_str()) != 0) fatal_file_error(errno, true);
+}
+
+int NetcdfWriter::add(const std::string& name, const std::vector<int>& dimensions,
+                      std::vector<double> values, const Meaning& meaning, bool gaps) {
+  int id = file_.variable(name, dimensions, NetcdfFile::Type::real);
+  describe(id, meaning);
+  if (gaps) file_.attribute(id, "_FillValue", kNetcdfFill);
+  doubles_.emplace_back(id, std::move(values));
+  return id;
+}
+
+int NetcdfWriter::add_integers(const std::string& name, const std::vector<int>& dimensions,
+                               std::vector<int> values, const Meaning& meaning) {
+  int id = file_.variable(name, dimensions, NetcdfFile::Type::integer);
+  describe(id, meaning);
+  integers_.emplace_back(id, std::move(values));
+  return id;
+}
+
+int NetcdfWriter::add_texts(const std::string& name, const std::vector<int>& dimensions,
+                            std::vector<std::string> values, const Meaning& meaning) {
+  int id = file_.variable(name, dimensions, NetcdfFile::Type::text);
+  describe(id, meaning);
+  texts_.emplace_back(id, std::move(values));
+  return id;
+}
+
+void NetcdfWriter::add_values(int id, std::vector<double> values) {
+  doubles_.emplace_back(id, std::move(values));
+}
+
+void NetcdfWriter::finish() {
+  file_.end_definitions();
+  for (const auto& [id, values] : doubles_) file_.put(id, values);
+  for (const auto& [id, values] : integers_) file_.put(id, values);
+  for (const auto& [id, values] : texts_) file_.put(id, values);
+  file_.close();
+}
+
+void NetcdfWriter::describe(int id, const Meaning& meaning) {
+  if (!meaning.standard_name.empty()) file_.attribute(id, "standard_name", meaning.standard_name);
+  file_.attribute(id, "long_name", meaning.long_name);
+  if (!meaning.units.empty()) file_.attribute(id, "units", meaning.units);
+  if (!meaning.content.empty()) file_.attribute(id, "coverage_content_type", meaning.content);
 }
 
 }  // namespace veka

@@ -1,16 +1,34 @@
-// Built instead of the netCDF writer when the netCDF library is not found:
+// Built instead of the netCDF writers when the netCDF library is not found:
 // the option --netcdf is then refused before any file is processed.
 #include "common/fatal.h"
 #include "export/netcdf_profile.h"
+#include "export/netcdf_spectrum.h"
 
 namespace veka {
+
+namespace {
+
+[[noreturn]] void refuse() {
+  fatal("Option --netcdf: this vekaproc was built without the netCDF library");
+}
+
+}  // namespace
 
 bool netcdf_available() {
   return false;
 }
 
-void write_netcdf_profile(const StationHeader&, const SpectrumFit&) {
-  fatal("Option --netcdf: this vekaproc was built without the netCDF library");
+void write_netcdf_profile(const ExportedProfile&, const std::vector<GlobalAttribute>&) {
+  refuse();
+}
+
+void write_cruise_netcdf(const std::vector<ExportedProfile>&, const std::vector<GlobalAttribute>&) {
+  refuse();
+}
+
+void write_netcdf_spectrum(const ExportedProfile&, const SpectrumFit&,
+                           const std::vector<GlobalAttribute>&) {
+  refuse();
 }
 
 }  // namespace veka

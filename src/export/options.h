@@ -1,42 +1,83 @@
 // Optional outputs, asked for by options placed after the 61 positional
-// arguments: --plots (HTML pages of plots), --odv (an Ocean Data View
-// spreadsheet), --netcdf (a CF netCDF profile) and --spectrum (the size
-// spectrum as tidy tables), in any combination and order. A command line of
-// exactly 61 arguments asks for none of them.
+// arguments, in any order: --plots (HTML pages of plots), --odv (Ocean Data
+// View spreadsheets), --netcdf (CF netCDF files) and --spectrum (the size
+// spectrum as tidy tables); and the settings of those outputs, each an
+// option followed by its value:
+//   --bin N            steps per row of the ODV and netCDF exports: 1 (the
+//                      default), 5, 10 or 25, the bins of the reports
+//   --section R        the size range of the run page's section plot:
+//                      reporting range 1..5, or 0 (the default) for the
+//                      classes 100..2500 um
+//   --cruise, --station, --time, --lat, --lon TEXT
+//                      the station details for every file of the run, over
+//                      the recording's header (export/station.h)
+//   --attribute NAME=TEXT
+//                      a global attribute of the netCDF files (creator_name,
+//                      institution, project, license, ...), repeatable
+// A command line of exactly 61 arguments asks for none of them. Each has a
+// key of a settings file's [export] table (the front end's).
 //
 // Reads   the command line (store.arguments)
-// Writes  nothing; an unknown option, or --netcdf in a build without the
-//         netCDF library, is fatal before any data file is processed.
+// Writes  nothing; an unknown option, a setting without a valid value, or
+//         --netcdf in a build without the netCDF library, is fatal before
+//         any data file is processed.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "export/station.h"
+#include "export/step_table.h"
+
 namespace veka {
 
 constexpr int kPositionalArguments = 61;
+
+struct GlobalAttribute {
+  std::string name;
+  std::string value;
+};
 
 struct ExportOptions {
   bool plots = false;
   bool odv = false;
   bool netcdf = false;
   bool spectrum = false;
+  int bin = 1;
+  int section_range = kAllRanges;
+  StationSettings station;
+  std::vector<GlobalAttribute> attributes;
 
   bool any() const { return plots || odv || netcdf || spectrum; }
   // The outputs that show the spectrum's fits.
   bool shows_spectrum() const { return plots || netcdf || spectrum; }
+  // The outputs that show the step table.
+  bool shows_steps() const { return plots || odv || netcdf; }
 };
 
-// The outputs that a flag after the 61 arguments asks for, each with the key
-// that names it in a settings file.
+// What may follow the 61 arguments, each with the key that names it in a
+// settings file: a flag that asks for an output, or a setting whose value
+// follows it (an integer, a text, or a text that may be given again).
 struct ExportFlag {
-  std::string key;     // "plots"
-  std::string option;  // "--plots"
+  enum class Kind { flag, integer, text, texts };
+
+  std::string key;     // "plots", "bin"
+  std::string option;  // "--plots", "--bin"
   std::string meaning;
-  bool ExportOptions::*asked;
+  Kind kind = Kind::flag;
+  bool ExportOptions::*asked = nullptr;  // a flag: the output it asks for
+  std::string allowed;                   // a setting: what its value may be
+  // A setting: takes the value into the options; false when it is not one
+  // that `allowed` describes.
+  bool (*apply)(const std::string& value, ExportOptions& options) = nullptr;
+
+  bool takes_value() const { return kind != Kind::flag; }
 };
 const std::vector<ExportFlag>& export_flags();
 
 ExportOptions read_export_options();
+
+// The names --attribute takes.
+const std::vector<std::string>& settable_attributes();
 
 }  // namespace veka

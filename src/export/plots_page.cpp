@@ -42,19 +42,30 @@ std::string degrees(double value, char positive, char negative) {
   return real_field(std::fabs(value), 0, 4) + "\u00b0 " + (value < 0 ? negative : positive);
 }
 
-std::string station_text(const StationHeader& station) {
+std::string station_text(const Station& station) {
   std::vector<std::string> parts;
-  if (!station.cruise.empty()) parts.push_back("cruise " + station.cruise);
-  if (!station.station.empty()) parts.push_back("station " + station.station);
+  if (station.origin[kCruise] == Origin::stand_in) {
+    parts.push_back("data set " + station.cruise + " for the cruise");
+  } else {
+    parts.push_back("cruise " + station.cruise);
+  }
+  if (station.origin[kStation] == Origin::stand_in) {
+    parts.push_back("file number " + station.station + " for the station");
+  } else {
+    parts.push_back("station " + station.station);
+  }
   if (!station.date_time().empty()) parts.push_back(station.date_time() + " UTC");
   if (station.latitude) parts.push_back(degrees(*station.latitude, 'N', 'S'));
   if (station.longitude) parts.push_back(degrees(*station.longitude, 'E', 'W'));
   if (station.bottom_depth)
     parts.push_back("water depth " + export_number(*station.bottom_depth) + " m");
-  if (parts.empty()) return "The recording's header gives no station details.";
-  std::string text = "Station (recording's header): ";
+  std::string text = station.all_from_header() ? "Station (recording's header): " : "Station: ";
   for (size_t i = 0; i < parts.size(); ++i) text += (i > 0 ? ", " : "") + parts[i];
-  return text + ".";
+  text += ".";
+  if (!station.all_from_header()) {
+    for (const std::string& note : station_notes(station)) text += " " + note;
+  }
+  return text;
 }
 
 std::string range_text() {
@@ -74,7 +85,7 @@ std::string water_text() {
   return "Water filtered " + real_field(store.total_volume, 0, 3) + " m\u00b3. ";
 }
 
-std::string caption_text(const StationHeader& station) {
+std::string caption_text(const Station& station) {
   const Store& s = store;
   std::string ranges;
   for (int r = 1; r <= 5; ++r) ranges += (r > 1 ? ", " : "") + range_name(r);
@@ -194,19 +205,26 @@ std::string nbss_figure() {
 
 struct Curve {
   std::string label;
-  std::function<StepValue(int)> value;
-  Style style;
+  StepQuantity quantity;
+  std::string colour;
 };
+
+// Each curve twice: thin through its steps, thick through its means over the
+// reports' 5-step bins.
+constexpr int kMeanWidth = 5;
+constexpr double kThin = 1.0;
+constexpr double kThick = 2.5;
 
 std::string step_panel(const std::string& id, const std::string& title,
                        const std::string& value_label, bool log, const std::vector<Curve>& curves,
                        const std::string& missing_note) {
   StepAxis axis = step_axis();
   std::vector<int> steps = profile_steps();
+  std::vector<ProfileCell> cells = profile_cells(kMeanWidth);
   std::vector<Value> positions, values;
   for (int k : steps) positions.push_back(step_coordinate(k));
   for (const Curve& c : curves) {
-    for (int k : steps) values.push_back(c.value(k));
+    for (int k : steps) values.push_back(c.quantity.value(k));
   }
   int legend_entries = curves.size() > 1 ? static_cast<int>(curves.size()) : 0;
   svg::Plot plot(id, kPanelWidth, kPanelHeight, title, legend_entries);
@@ -218,15 +236,17 @@ std::string step_panel(const std::string& id, const std::string& title,
   } else {
     plot.axes(place, value, false, axis_label, value_label);
   }
+  auto point = [&axis](Value at, Value v) { return axis.depth ? Point{v, at} : Point{at, v}; };
   std::vector<svg::LegendEntry> legend;
   for (const Curve& c : curves) {
-    std::vector<Point> points;
-    for (int k : steps) {
-      Value at = step_coordinate(k);
-      points.push_back(axis.depth ? Point{c.value(k), at} : Point{at, c.value(k)});
+    std::vector<Point> raw, means;
+    for (int k : steps) raw.push_back(point(step_coordinate(k), c.quantity.value(k)));
+    for (const ProfileCell& cell : cells) {
+      means.push_back(point(cell.position, cell_value(c.quantity, cell, CellMethod::mean)));
     }
-    plot.line(points, c.style);
-    legend.push_back({c.label, c.style, svg::Mark::line});
+    plot.line(raw, {c.colour, kThin, false});
+    plot.line(means, {c.colour, kThick, false});
+    legend.push_back({c.label, {c.colour, kThick, false}, svg::Mark::line});
   }
   if (curves.empty()) plot.note(missing_note);
   if (legend_entries > 0) plot.legend(legend);
@@ -235,24 +255,22 @@ std::string step_panel(const std::string& id, const std::string& title,
 
 std::vector<Curve> range_curves(StepQuantity (*quantity)(int)) {
   std::vector<Curve> curves;
-  for (int r = 1; r <= 5; ++r) {
-    curves.push_back({range_name(r), quantity(r).value, {kRangeColours[r], 1.5, false}});
-  }
+  for (int r = 1; r <= 5; ++r) curves.push_back({range_name(r), quantity(r), kRangeColours[r]});
   return curves;
 }
 
 std::vector<Curve> single_curve(const std::vector<StepQuantity>& quantities,
                                 const std::string& key) {
   for (const StepQuantity& q : quantities) {
-    if (q.key == key) return {{q.label, q.value, {"#1f4e9c", 1.5, false}}};
+    if (q.key == key) return {{q.label, q, "#1f4e9c"}};
   }
   return {};
 }
 
-std::string profile_figures() {
-  std::vector<StepQuantity> q = step_quantities();
+std::string profile_figures(const std::vector<StepQuantity>& q) {
   const std::string absent = "No such CTD reading in this run.";
-  std::string kind = step_axis().depth ? "Depth profiles" : "Time series";
+  const bool depth = step_axis().depth;
+  std::string kind = depth ? "Depth profiles" : "Time series";
   bool volume = per_volume();
   return "<h2>" + kind + "</h2>\n<div class=\"row\">\n" +
          step_panel("counts", volume ? "Count concentration" : "Counts per interval",
@@ -269,7 +287,9 @@ std::string profile_figures() {
                     absent) +
          step_panel("speed", "Flow speed through the tunnel", "Flow speed [m/s]", false,
                     single_curve(q, "flow_speed"), "") +
-         "</div>\n<p class=\"caption\">Steps without filtered water or without CTD samples are "
+         "</div>\n<p class=\"caption\">Thin lines: each " + (depth ? "1 m step" : "interval") +
+         "; thick lines: the means over " + (depth ? "5 m" : "5 intervals") +
+         " (the reports' 5-step bins). Steps without filtered water or without CTD samples are "
          "left out (gaps); zero concentrations do not show on the logarithmic axes.</p>\n";
 }
 
@@ -307,13 +327,14 @@ std::string plots_page_name() {
   return store.output_base_name + "_Plots.html";
 }
 
-void write_plots_page(const StationHeader& station, const SpectrumTable& spectrum,
-                      const SpectrumFit& fit) {
+void write_plots_page(const Station& station, const std::vector<StepQuantity>& quantities,
+                      const SpectrumTable& spectrum, const SpectrumFit& fit) {
   std::string title = "Plots of " + file_part(store.data_file_name);
   std::string body = "<h1>" + svg::escaped(title) + "</h1>\n<p class=\"caption\">" +
                      svg::escaped(caption_text(station)) + "</p>\n<h2>Size spectrum</h2>\n" +
                      nbss_figure() + spectrum_uncertainty_figure(spectrum, fit) +
-                     profile_figures() + "<h2>Large particles</h2>\n" + histogram_figure();
+                     profile_figures(quantities) + "<h2>Large particles</h2>\n" +
+                     histogram_figure();
   write_text_file(plots_page_name(), html_page(title, body));
 }
 

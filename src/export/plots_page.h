@@ -3,7 +3,8 @@
 // centroid, and again with its uncertainty (export/spectrum_figure.h); depth
 // profiles (time series in the time mode) of the count and
 // biomass concentrations of the five reporting ranges, temperature,
-// salinity, analog channel A1 and the flow speed; the millimetre classes of
+// salinity, analog channel A1 and the flow speed, each through its steps
+// (thin) and through its means over 5 steps (thick); the millimetre classes of
 // the large multi-element particles; and a caption with the file and the
 // run settings. Self-contained HTML with inline SVG.
 //
@@ -17,16 +18,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "export/spectrum_fit.h"
 #include "export/spectrum_table.h"
 #include "export/station.h"
+#include "export/step_table.h"
 
 namespace veka {
 
 std::string plots_page_name();
 
-void write_plots_page(const StationHeader& station, const SpectrumTable& spectrum,
-                      const SpectrumFit& fit);
+void write_plots_page(const Station& station, const std::vector<StepQuantity>& quantities,
+                      const SpectrumTable& spectrum, const SpectrumFit& fit);
 
 }  // namespace veka

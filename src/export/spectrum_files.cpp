@@ -71,13 +71,21 @@ std::vector<std::string> header(std::vector<std::string> columns) {
   return columns;
 }
 
-CsvRow identity(const StationHeader& station) {
+// The cruise and station the header or the settings give; the stand-ins
+// would only repeat the first two columns.
+CsvRow identity(const Station& station) {
+  auto given = [&station](StationField field, const std::string& value) {
+    return station.origin[field] == Origin::stand_in ? std::string() : value;
+  };
   CsvRow row;
-  row.text(argument_text(2)).count(store.file_number).text(station.cruise).text(station.station);
+  row.text(argument_text(2))
+      .count(store.file_number)
+      .text(given(kCruise, station.cruise))
+      .text(given(kStation, station.station));
   return row;
 }
 
-void write_classes(const StationHeader& station, const SpectrumTable& table) {
+void write_classes(const Station& station, const SpectrumTable& table) {
   CsvFile file(spectrum_file_name(),
                header({"class", "esd_lower_um", "esd_upper_um", "biovolume_lower_mm3",
                        "biovolume_upper_mm3", "mass_lower_ug", "mass_upper_ug", "counted",
@@ -109,7 +117,7 @@ void write_classes(const StationHeader& station, const SpectrumTable& table) {
   file.close();
 }
 
-void write_step_classes(const StationHeader& station) {
+void write_step_classes(const Station& station) {
   StepAxis axis = step_axis();
   CsvFile file(
       spectrum_bins_file_name(),
@@ -131,7 +139,7 @@ void write_step_classes(const StationHeader& station) {
   file.close();
 }
 
-void write_fit(const StationHeader& station, const SpectrumFit& fit) {
+void write_fit(const Station& station, const SpectrumFit& fit) {
   const Store& s = store;
   CsvFile file(spectrum_fit_file_name(), header({"mle_n",
                                                  "mle_class_low",
@@ -198,7 +206,7 @@ std::string spectrum_fit_file_name() {
   return store.output_base_name + "_Spectrum_fit.csv";
 }
 
-void write_spectrum_files(const StationHeader& station, const SpectrumTable& table,
+void write_spectrum_files(const Station& station, const SpectrumTable& table,
                           const SpectrumFit& fit) {
   write_classes(station, table);
   write_step_classes(station);

@@ -8,7 +8,8 @@
 //   output_base_name + "_Spectrum_fit.csv"   the fits, one row
 //
 // Every row starts with the data set (argument 2), the file number, and the
-// cruise and station of the recording's header (empty where it has none).
+// cruise and station of the recording's header or the run's settings (empty
+// where neither names them).
 //
 // Reads   the spectrum table and fits (export/spectrum_table.h,
 //         export/spectrum_fit.h), the step axis, linear_slope,
@@ -29,7 +30,7 @@ std::string spectrum_file_name();
 std::string spectrum_bins_file_name();
 std::string spectrum_fit_file_name();
 
-void write_spectrum_files(const StationHeader& station, const SpectrumTable& table,
+void write_spectrum_files(const Station& station, const SpectrumTable& table,
                           const SpectrumFit& fit);
 
 }  // namespace veka

@@ -9,8 +9,6 @@ namespace veka {
 
 namespace {
 
-constexpr int kSmallToMedium = 10;  // range_conc entry of the classes 100..2500 um
-
 // The binning stage writes 0.5 samples into a step that had none, so that
 // its means stay finite; such a step has no CTD reading.
 bool has_ctd_samples(int step) {
@@ -21,43 +19,106 @@ bool has_water(int step) {
   return store.ctd[step][kCtdVolume] > 0.0;
 }
 
-std::function<StepValue(int)> ctd_mean(int column) {
-  return [column](int step) -> StepValue {
-    if (!has_ctd_samples(step)) return std::nullopt;
-    return store.report_profile[step][column];
-  };
-}
-
 bool letter_given(int letter) {
   return store.ctd_field_position[letter] > 0;
 }
 
+// The CTD fields the exports show, by their field code. `column` is the
+// field's column of the report rows in the depth modes; depth has none,
+// being the step itself there.
+struct CtdFieldQuantity {
+  int code;
+  int column;
+  const char* key;
+  const char* label;
+  const char* unit;
+  const char* cf_units;
+  const char* standard_name;
+  const char* what;  // for the long name, "mean <what> of the step"
+};
+
+const CtdFieldQuantity kCtdFieldQuantities[] = {
+    {kFieldD, 0, "depth", "Depth", "m", "m", "depth", "CTD depth"},
+    {kFieldT, kCtdTemperature, "temperature", "Temperature", "degC", "degree_C",
+     "sea_water_temperature", "temperature"},
+    {kFieldC, kCtdConductivity, "conductivity", "Conductivity", "mS/cm", "mS cm-1",
+     "sea_water_electrical_conductivity", "conductivity"},
+    {kFieldS, kCtdSalinity, "salinity", "Salinity", "psu", "1", "sea_water_practical_salinity",
+     "practical salinity"},
+};
+
 // The counts (or biomass) of range r (1..5) or of the classes 100..2500 um,
 // per cubic metre in the depth modes, per interval in the time mode.
 StepQuantity range_quantity(int entry, bool biomass, double (*table)[11]) {
-  std::string range = entry == kSmallToMedium ? "100-2500 um" : range_name(entry);
-  std::string key_range = entry == kSmallToMedium ? "100_2500" : std::to_string(entry);
+  std::string range = range_title(entry);
+  std::string key_range = entry == kAllRanges ? "100_2500" : std::to_string(entry);
   std::string what = (biomass ? "biomass of particles of " : "number of particles of ") + range;
   auto value = [entry, table](int step) -> StepValue {
     if (!has_water(step)) return std::nullopt;
     return table[step][entry];
   };
   if (per_volume()) {
-    return {(biomass ? "biomass_conc_" : "count_conc_") + key_range,
-            (biomass ? "Biomass conc. " : "Count conc. ") + range,
-            biomass ? "mg/m^3" : "#/m^3",
-            biomass ? "mg m-3" : "m-3",
-            "",
-            what + " ESD per volume of water filtered",
+    return {{(biomass ? "biomass_conc_" : "count_conc_") + key_range,
+             (biomass ? "Biomass conc. " : "Count conc. ") + range, biomass ? "mg/m^3" : "#/m^3",
+             biomass ? "mg m-3" : "m-3", "", what + " ESD per volume of water filtered",
+             CellMethod::mean},
             value};
   }
-  return {(biomass ? "biomass_" : "count_") + key_range,
-          (biomass ? "Biomass " : "Counts ") + range,
-          biomass ? "mg" : "#",
-          biomass ? "mg" : "1",
-          "",
-          what + " ESD in the interval",
+  return {{(biomass ? "biomass_" : "count_") + key_range,
+           (biomass ? "Biomass " : "Counts ") + range, biomass ? "mg" : "#", biomass ? "mg" : "1",
+           "", what + " ESD in the interval", CellMethod::sum},
           value};
+}
+
+// Depth, temperature, conductivity, salinity and the analog channels: the
+// reader's means of the steps in the depth modes (depth being the step
+// itself there, with the CTD rate beside it), the exports' own in the time
+// mode.
+void add_ctd_quantities(std::vector<StepQuantity>& q, const TimeModeCtd& time_ctd) {
+  const bool depth_modes = store.smode != 0;
+  if (!depth_modes && !time_ctd.any()) return;
+  const std::string the = depth_modes ? "the step" : "the interval";
+  auto scans = [depth_modes, &time_ctd](int step) -> StepValue {
+    if (depth_modes) return has_ctd_samples(step) ? store.report_profile[step][kCtdScans] : 0.0;
+    return time_ctd.intervals[step].scans;
+  };
+  auto mean = [depth_modes, &time_ctd](int code, int column) {
+    return [depth_modes, &time_ctd, code, column](int step) -> StepValue {
+      if (!depth_modes) return time_ctd.mean(step, code);
+      if (!has_ctd_samples(step)) return std::nullopt;
+      return store.report_profile[step][column];
+    };
+  };
+  q.push_back({{"samples", "CTD samples", "count", "1", "", "number of CTD scans in " + the,
+                CellMethod::sum},
+               scans});
+  for (const CtdFieldQuantity& f : kCtdFieldQuantities) {
+    if (!letter_given(f.code) || (depth_modes && f.code == kFieldD)) continue;
+    q.push_back({{f.key, f.label, f.unit, f.cf_units, f.standard_name,
+                  std::string("mean ") + f.what + " of " + the, CellMethod::mean},
+                 mean(f.code, f.column)});
+  }
+  if (depth_modes) {
+    q.push_back({{"ctd_rate", "CTD vertical speed", "m/s", "m s-1", "",
+                  "vertical speed of the CTD, positive downwards, smoothed over the steps",
+                  CellMethod::mean},
+                 mean(0, kCtdRate)});
+  }
+  for (int a = 1; a <= kCtdAnalogChannels; ++a) {
+    if (!letter_given(kFieldA1 + a - 1)) continue;
+    std::string n = std::to_string(a);
+    q.push_back({{"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
+                  CellMethod::mean},
+                 mean(kFieldA1 + a - 1, kCtdAnalog1 + a - 1)});
+  }
+}
+
+// Edges of step k in the units of the axis.
+double step_lower(int step) {
+  return store.depth_mode == 1 ? step - 0.5 : (step - 1) * store.dfctx;
+}
+double step_upper(int step) {
+  return store.depth_mode == 1 ? step + 0.5 : step * store.dfctx;
 }
 
 }  // namespace
@@ -93,6 +154,10 @@ std::string range_name(int r) {
          export_number(store.diameter_bin_high[r]) + " um";
 }
 
+std::string range_title(int r) {
+  return r == kAllRanges ? "100-2500 um" : range_name(r);
+}
+
 bool per_volume() {
   return store.smode != 0;
 }
@@ -105,58 +170,68 @@ StepQuantity biomass_concentration(int r) {
   return range_quantity(r, true, store.range_bio_conc);
 }
 
-namespace {
-
-// The CTD means of the steps. The time mode reads no CTD line, so it has
-// none.
-void add_ctd_quantities(std::vector<StepQuantity>& q) {
-  if (store.smode == 0) return;
-  q.push_back({"samples", "CTD samples", "count", "1", "", "number of CTD scans in the step",
-               [](int step) -> StepValue {
-                 return has_ctd_samples(step) ? store.report_profile[step][kCtdScans] : 0.0;
-               }});
-  if (letter_given(kFieldT)) {
-    q.push_back({"temperature", "Temperature", "degC", "degree_C", "sea_water_temperature",
-                 "mean temperature of the step", ctd_mean(kCtdTemperature)});
-  }
-  if (letter_given(kFieldC)) {
-    q.push_back({"conductivity", "Conductivity", "mS/cm", "mS cm-1",
-                 "sea_water_electrical_conductivity", "mean conductivity of the step",
-                 ctd_mean(kCtdConductivity)});
-  }
-  if (letter_given(kFieldS)) {
-    q.push_back({"salinity", "Salinity", "psu", "1", "sea_water_practical_salinity",
-                 "mean practical salinity of the step", ctd_mean(kCtdSalinity)});
-  }
-  q.push_back({"ctd_rate", "CTD vertical speed", "m/s", "m s-1", "",
-               "vertical speed of the CTD, positive downwards, smoothed over the steps",
-               ctd_mean(kCtdRate)});
-  for (int a = 1; a <= kCtdAnalogChannels; ++a) {
-    if (!letter_given(kFieldA1 + a - 1)) continue;
-    std::string n = std::to_string(a);
-    q.push_back({"analog_" + n, "Analog " + n, "V", "V", "", "mean of analog channel A" + n,
-                 ctd_mean(kCtdAnalog1 + a - 1)});
-  }
-}
-
-}  // namespace
-
-std::vector<StepQuantity> step_quantities() {
+std::vector<StepQuantity> step_quantities(const TimeModeCtd& time_ctd) {
   std::vector<StepQuantity> q;
-  add_ctd_quantities(q);
-  q.push_back({"flow_speed", "Flow speed", "m/s", "m s-1", "",
-               "flow speed through the counter's tunnel, smoothed over the steps",
-               [](int step) -> StepValue { return store.report_profile[step][kCtdSpeed]; }});
+  add_ctd_quantities(q, time_ctd);
+  q.push_back(
+      {{"flow_speed", "Flow speed", "m/s", "m s-1", "",
+        "flow speed through the counter's tunnel, smoothed over the steps", CellMethod::mean},
+       [](int step) -> StepValue { return store.report_profile[step][kCtdSpeed]; }});
   if (per_volume()) {
-    q.push_back({"water_volume", "Water volume", "m^3", "m3", "",
-                 "volume of water filtered in the step",
+    q.push_back({{"water_volume", "Water volume", "m^3", "m3", "",
+                  "volume of water filtered in the step", CellMethod::sum},
                  [](int step) -> StepValue { return store.ctd[step][kCtdVolume]; }});
   }
-  q.push_back(count_concentration(kSmallToMedium));
+  q.push_back(count_concentration(kAllRanges));
   for (int r = 1; r <= 5; ++r) q.push_back(count_concentration(r));
-  q.push_back(biomass_concentration(kSmallToMedium));
+  q.push_back(biomass_concentration(kAllRanges));
   for (int r = 1; r <= 5; ++r) q.push_back(biomass_concentration(r));
   return q;
+}
+
+std::vector<ProfileCell> profile_cells(int width) {
+  std::vector<ProfileCell> cells;
+  for (int k : profile_steps()) {
+    if (!cells.empty() && (k - 1) / width == (cells.back().first_step - 1) / width) {
+      cells.back().last_step = k;
+    } else {
+      cells.push_back({k, k, 0.0, 0.0, 0.0});
+    }
+  }
+  for (ProfileCell& cell : cells) {
+    cell.lower = step_lower(cell.first_step);
+    cell.upper = step_upper(cell.last_step);
+    cell.position = cell.first_step == cell.last_step ? step_coordinate(cell.first_step)
+                                                      : (cell.lower + cell.upper) / 2;
+  }
+  return cells;
+}
+
+StepValue cell_value(const StepQuantity& quantity, const ProfileCell& cell, CellMethod method) {
+  double total = 0.0;
+  int values = 0;
+  for (int k = cell.first_step; k <= cell.last_step; ++k) {
+    if (StepValue v = quantity.value(k)) {
+      total += *v;
+      ++values;
+    }
+  }
+  if (values == 0) return std::nullopt;
+  return method == CellMethod::sum ? total : total / values;
+}
+
+ProfileTable profile_table(const std::vector<StepQuantity>& quantities, int width) {
+  ProfileTable table;
+  table.axis = step_axis();
+  table.width = width;
+  table.cells = profile_cells(width);
+  for (const StepQuantity& q : quantities) {
+    table.quantities.push_back(q);
+    std::vector<StepValue> values;
+    for (const ProfileCell& cell : table.cells) values.push_back(cell_value(q, cell, q.method));
+    table.values.push_back(values);
+  }
+  return table;
 }
 
 std::string export_number(double x) {

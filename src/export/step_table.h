@@ -1,15 +1,18 @@
 // The per-step profile as the exports write it: one row per step of the
 // analysed profile (range_lo..range_hi), located by depth in the depth modes
 // or by elapsed time in the time mode, and one column per quantity with its
-// names and units. The ODV spreadsheet, the netCDF file and the plot page
-// all take their per-step values from here.
+// names, units and the way its steps combine into a coarser cell (mean or
+// sum). The ODV spreadsheets, the netCDF files and the plot pages all take
+// their per-step values from here, and so do the cells of 5, 10 or 25 steps
+// they may write instead (--bin).
 //
 // Reads   smode, depth_mode, dfctx, range_lo, range_hi, ctd_field_position,
 //         diameter_bin_low/high [um], report_profile[k][kCtdScans..kCtdAnalog5,
 //         kCtdSpeed] (samples, means of T [degC], C [mS/cm], S, CTD rate
 //         [m/s], A1..A5 [V], smoothed flow speed [m/s]), ctd[k][kCtdVolume]
-//         [m3],
-//         range_conc[k][1..5, 10] [1/m3], range_bio_conc[k][1..5, 10] [mg/m3]
+//         [m3], range_conc[k][1..5, 10] [1/m3], range_bio_conc[k][1..5, 10]
+//         [mg/m3]; in the time mode the CTD means of the exports' own pass
+//         (export/time_ctd.h)
 // Writes  nothing.
 #pragma once
 
@@ -18,19 +21,30 @@
 #include <string>
 #include <vector>
 
+#include "export/time_ctd.h"
+
 namespace veka {
 
 // A value of one step, empty where the step has none (a CTD mean of a step
 // without CTD samples, a concentration of a step without filtered water).
 using StepValue = std::optional<double>;
 
-struct StepQuantity {
+// How the steps of a cell make its value: the mean of a mean or a
+// concentration, the sum of a count or a volume.
+enum class CellMethod { mean, sum };
+
+// The names and units of one quantity.
+struct Quantity {
   std::string key;            // variable name in the netCDF file
   std::string label;          // column name in the ODV file, without its unit
   std::string unit;           // unit as the ODV file writes it in brackets
   std::string cf_units;       // the same unit in UDUNITS notation
   std::string standard_name;  // CF standard name, empty when there is none
   std::string long_name;
+  CellMethod method = CellMethod::mean;
+};
+
+struct StepQuantity : Quantity {
   std::function<StepValue(int step)> value;
 };
 
@@ -59,9 +73,10 @@ std::vector<int> profile_steps();
 std::string range_name(int r);
 
 // Every per-step quantity, in the order of the data report's step table.
-// CTD fields that the run's CTD letters do not name are left out, and so are
-// all CTD means in the time mode, which reads no CTD line.
-std::vector<StepQuantity> step_quantities();
+// CTD fields that the run's CTD letters do not name are left out. In the
+// time mode the CTD means come from `time_ctd`, which must outlive the
+// quantities (without a CTD line in the analysed range there are none).
+std::vector<StepQuantity> step_quantities(const TimeModeCtd& time_ctd);
 
 // True in the depth modes, whose particle values are per cubic metre of
 // water filtered. The time mode gives every interval the nominal volume 1,
@@ -69,10 +84,40 @@ std::vector<StepQuantity> step_quantities();
 // water-volume column).
 bool per_volume();
 
-// The count and biomass concentrations of the five reporting ranges (per
-// interval in the time mode).
+// The count and biomass concentrations of the five reporting ranges r = 1..5
+// or, for kAllRanges, of the classes 100..2500 um (per interval in the time
+// mode).
+constexpr int kAllRanges = 10;
 StepQuantity count_concentration(int r);
 StepQuantity biomass_concentration(int r);
+std::string range_title(int r);  // "100-250 um"; "100-2500 um" for kAllRanges
+
+// A cell of consecutive steps of the profile: the steps themselves, or the
+// 5, 10 or 25 steps of the reports' bins (steps 1..5, 6..10, ...) that lie
+// in the profile. Its place and edges are in the units of the step axis.
+struct ProfileCell {
+  int first_step;
+  int last_step;
+  double position;  // the middle
+  double lower;
+  double upper;
+};
+std::vector<ProfileCell> profile_cells(int width);
+
+// The mean or sum of the values the cell's steps have; empty when none has
+// one.
+StepValue cell_value(const StepQuantity& quantity, const ProfileCell& cell, CellMethod method);
+
+// The profile in cells of `width` steps, every quantity's values taken and
+// kept, so that it outlives the store's data file.
+struct ProfileTable {
+  StepAxis axis;
+  int width = 1;
+  std::vector<ProfileCell> cells;
+  std::vector<Quantity> quantities;
+  std::vector<std::vector<StepValue>> values;  // [quantity][cell]
+};
+ProfileTable profile_table(const std::vector<StepQuantity>& quantities, int width);
 
 // The size spectrum as the exports show it: channels 2..68 (channel 1 has no
 // lower edge and never holds biomass), an empty channel holding -5.0; and

@@ -21,6 +21,17 @@ constexpr int kAxisBand = 48;     // tick labels and the x axis label
 constexpr int kLegendRow = 18;
 constexpr int kLegendColumnWidth = 210;
 const char* const kFont = "font-family=\"Helvetica,Arial,sans-serif\"";
+constexpr int kColourBarSteps = 48;
+// Neighbouring cells overlap a little, so that no seam of the background
+// shows between them.
+constexpr double kCellOverlap = 0.5;  // [pixels]
+constexpr double kColourBarHeight = 10.0;
+// Red, green and blue of the colour scale's stops, evenly spaced from its
+// low end to its high end.
+constexpr int kPalette[][3] = {{68, 1, 84},    {71, 44, 122},  {59, 81, 139},
+                               {44, 113, 142}, {33, 144, 141}, {39, 173, 129},
+                               {92, 200, 99},  {170, 220, 50}, {253, 231, 37}};
+constexpr int kPaletteStops = sizeof kPalette / sizeof kPalette[0];
 
 bool showable(double v, bool log) {
   return std::isfinite(v) && (!log || v > 0.0);
@@ -95,7 +106,27 @@ std::string rect_element(double x, double y, double w, double h, const Style& st
          attribute("fill", style.colour) + attribute("fill-opacity", "0.75") + "/>\n";
 }
 
+std::string palette_colour(double fraction) {
+  double at = std::clamp(fraction, 0.0, 1.0) * (kPaletteStops - 1);
+  int stop = std::min(static_cast<int>(at), kPaletteStops - 2);
+  double mix = at - stop;
+  char text[8];
+  int rgb[3];
+  for (int i = 0; i < 3; ++i) {
+    rgb[i] = static_cast<int>(
+        std::lround(kPalette[stop][i] + mix * (kPalette[stop + 1][i] - kPalette[stop][i])));
+  }
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb[0], rgb[1], rgb[2]);
+  return text;
+}
+
 }  // namespace
+
+std::optional<std::string> ColourScale::colour(double v) const {
+  Value f = scale.fraction(v);
+  if (!f) return std::nullopt;
+  return palette_colour(*f);
+}
 
 Value Scale::fraction(double v) const {
   if (!showable(v, log) || !showable(lo, log) || !(hi > lo)) return std::nullopt;
@@ -113,7 +144,7 @@ std::vector<double> Scale::ticks() const {
     for (int k = first; k <= last; k += stride) values.push_back(std::pow(10.0, k));
     return values;
   }
-  double step = tick_step(hi - lo);
+  double step = whole ? std::max(1.0, tick_step(hi - lo)) : tick_step(hi - lo);
   long first = std::lround(std::ceil(lo / step - kMargin));
   long last = std::lround(std::floor(hi / step + kMargin));
   for (long i = first; i <= last; ++i) values.push_back(static_cast<double>(i) * step);
@@ -126,7 +157,7 @@ std::string Scale::tick_label(double v) const {
     if (k >= -3 && k <= 4) return real_field(v, 0, std::max(0, -k));
     return "10<tspan dy=\"-6\" font-size=\"9\">" + std::to_string(k) + "</tspan>";
   }
-  return real_field(v, 0, step_decimals(tick_step(hi - lo)));
+  return real_field(v, 0, whole ? 0 : step_decimals(tick_step(hi - lo)));
 }
 
 Scale fit_scale(const std::vector<Value>& values, bool log) {
@@ -156,6 +187,11 @@ Plot::Plot(std::string id, int width, int height, const std::string& title, int 
 
 int Plot::legend_columns() const {
   return std::max(1, (width_ - kMarginLeft - kMarginRight) / kLegendColumnWidth);
+}
+
+// The bar and its tick labels take two legend rows.
+int Plot::colour_bar_entries(int width) {
+  return 2 * std::max(1, (width - kMarginLeft - kMarginRight) / kLegendColumnWidth);
 }
 
 Value Plot::pixel_x(double x) const {
@@ -275,6 +311,42 @@ void Plot::bars(const std::vector<Bar>& bars, const Style& style) {
     body_ += rect_element(std::min(*x0, *x1), std::min(*top, *base), std::fabs(*x1 - *x0),
                           std::fabs(*base - *top), style);
   }
+}
+
+void Plot::cells(const std::vector<ColourCell>& cells, const ColourScale& colours) {
+  for (const ColourCell& cell : cells) {
+    auto colour = colours.colour(cell.value);
+    Value x0 = pixel_x(cell.x0), x1 = pixel_x(cell.x1);
+    Value y0 = pixel_y(cell.y0), y1 = pixel_y(cell.y1);
+    if (!colour || !x0 || !x1 || !y0 || !y1) continue;
+    body_ += "<rect" + attribute("x", coordinate(std::min(*x0, *x1))) +
+             attribute("y", coordinate(std::min(*y0, *y1))) +
+             attribute("width", coordinate(std::fabs(*x1 - *x0))) +
+             attribute("height", coordinate(std::fabs(*y1 - *y0) + kCellOverlap)) +
+             attribute("fill", *colour) + attribute("clip-path", "url(#" + id_ + "-area)") + "/>\n";
+  }
+}
+
+void Plot::colour_bar(const ColourScale& colours, const std::string& label) {
+  const double x = left_;
+  const double width = (right_ - left_) * 0.6;
+  const double y = bottom_ + kAxisBand + 2;
+  const double step = width / kColourBarSteps;
+  for (int i = 0; i < kColourBarSteps; ++i) {
+    body_ += "<rect" + attribute("x", coordinate(x + i * step)) + attribute("y", coordinate(y)) +
+             attribute("width", coordinate(step + 0.5)) +
+             attribute("height", coordinate(kColourBarHeight)) +
+             attribute("fill", palette_colour((i + 0.5) / kColourBarSteps)) + "/>\n";
+  }
+  const std::string tick = attribute("stroke", "#000000") + attribute("stroke-width", "1");
+  for (double v : colours.scale.ticks()) {
+    Value f = colours.scale.fraction(v);
+    if (!f) continue;
+    double px = x + *f * width;
+    body_ += line_element(px, y + kColourBarHeight, px, y + kColourBarHeight + 4, tick);
+    body_ += text_element(px, y + kColourBarHeight + 16, "middle", colours.scale.tick_label(v));
+  }
+  body_ += text_element(x + width + 12, y + kColourBarHeight, "start", escaped(label));
 }
 
 void Plot::marker(double x, const std::string& text, const Style& style) {

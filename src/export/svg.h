@@ -22,11 +22,13 @@ struct Scale {
   double lo = 0.0;
   double hi = 1.0;
   bool log = false;
+  bool whole = false;  // ticks at whole numbers only, as file numbers are
 
   // Where v lies between lo (0) and hi (1); empty when v cannot be shown.
   Value fraction(double v) const;
-  // Tick values inside the range: 1, 2 or 5 times a power of ten apart, or
-  // whole decades on a logarithmic scale.
+  // Tick values inside the range: 1, 2 or 5 times a power of ten apart
+  // (at least 1 on a whole-number scale), or whole decades on a logarithmic
+  // scale.
   std::vector<double> ticks() const;
   // The tick's text as SVG markup; decades beyond 0.001..10000 are written
   // as powers of ten.
@@ -57,6 +59,23 @@ struct Bar {
 };
 
 enum class Mark { line, dot, bar };
+
+// Colours for the values of a scale, from dark violet through blue and
+// green to yellow.
+struct ColourScale {
+  Scale scale;
+  // Empty when the value cannot be shown on the scale.
+  std::optional<std::string> colour(double v) const;
+};
+
+// A rectangle of the plot filled with the colour of its value.
+struct ColourCell {
+  double x0;
+  double x1;
+  double y0;
+  double y1;
+  double value;
+};
 
 struct LegendEntry {
   std::string label;
@@ -90,6 +109,13 @@ class Plot {
   void band(const std::vector<Point>& lower, const std::vector<Point>& upper, const Style& style);
   void dots(const std::vector<Point>& points, const Style& style);
   void bars(const std::vector<Bar>& bars, const Style& style);
+  // Cells whose value the colour scale cannot show are left out.
+  void cells(const std::vector<ColourCell>& cells, const ColourScale& colours);
+  // The colour scale as a bar with ticks below the axis label, in the room
+  // of legend entries (the constructor must have made room for
+  // colour_bar_entries(width) of them).
+  void colour_bar(const ColourScale& colours, const std::string& label);
+  static int colour_bar_entries(int width);
   // A vertical dashed line at x across the plot area, its text at the top.
   void marker(double x, const std::string& text, const Style& style);
   // A line of text in the upper left of the plot area (for instance why a

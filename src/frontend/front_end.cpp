@@ -54,10 +54,16 @@ PositionalWords split_positional(const std::vector<std::string>& words) {
   std::string first_option;
   int positional = 0;
   bool option_among = false;
-  for (const std::string& word : words) {
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
     if (is_option(word)) {
       if (first_option.empty()) first_option = word;
       split.line.options.push_back(word);
+      // A setting's value belongs to it, whatever it looks like.
+      const ExportKey* key = export_key_for(word);
+      if (key != nullptr && key->takes_value() && i + 1 < words.size()) {
+        split.line.options.push_back(words[++i]);
+      }
     } else {
       option_among = option_among || !first_option.empty();
       split.line.arguments.push_back(word);
@@ -115,6 +121,7 @@ CLI::App* add_run(CLI::App& app, Request& request) {
                 "the console text on the standard output instead of the console log");
   run->add_flag("--strict", request.strict, "exit code 3 when the run had warnings");
   for (size_t i = 0; i < export_keys().size(); ++i) {
+    if (export_keys()[i].takes_value()) continue;  // given in the settings file
     run->add_flag(export_keys()[i].option, request.exports[i], export_keys()[i].meaning);
   }
   run->footer(

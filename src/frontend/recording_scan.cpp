@@ -170,7 +170,12 @@ RecordingScan Scanner::finish() {
     scan_.scan_rate = static_cast<double>(scans) / *scan_.time_span_seconds();
   }
   std::istringstream header(std::string(file_.data(), header_end_));
-  scan_.station = parse_station_header(header);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(header, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  scan_.station = parse_station_header(lines);
   file_.close();
   return scan_;
 }

@@ -42,7 +42,7 @@ struct RecordingScan {
   std::optional<double> deepest;              // [m]
   std::optional<int32_t> deepest_time_count;  // of the last L5 line before the deepest scan
   std::optional<double> scan_rate;            // [1/s] CTD lines per second of time count
-  StationHeader station;
+  Station station;
 
   // Time counts of the SEP frames: two a second.
   std::optional<double> time_span_seconds() const;

@@ -61,7 +61,7 @@ std::string number_text(double x, int decimals) {
   return real_field(x, 0, decimals);
 }
 
-std::string position_text(const StationHeader& station) {
+std::string position_text(const Station& station) {
   auto degrees = [](double value, char positive, char negative) {
     return number_text(std::fabs(value), 4) + " " + (value < 0 ? negative : positive);
   };
@@ -80,7 +80,15 @@ std::string values_per_line_text(const RecordingScan& scan) {
   return text.empty() ? "none" : text;
 }
 
-toml::table station_table(const StationHeader& station) {
+std::string date_text(const Station& station) {
+  return station.date ? iso_date(*station.date) : "";
+}
+
+std::string time_text(const Station& station) {
+  return station.time_of_day ? iso_time_of_day(*station.time_of_day) : "";
+}
+
+toml::table station_table(const Station& station) {
   toml::table table;
   auto text = [&](const char* key, const std::string& value) {
     if (!value.empty()) table.insert_or_assign(key, value);
@@ -90,8 +98,8 @@ toml::table station_table(const StationHeader& station) {
   };
   text("cruise", station.cruise);
   text("station", station.station);
-  text("date", station.date);
-  text("time", station.time);
+  text("date", date_text(station));
+  text("time", time_text(station));
   number("latitude", station.latitude);
   number("longitude", station.longitude);
   number("bottom_depth_m", station.bottom_depth);
@@ -146,10 +154,10 @@ std::string scan_report(const RecordingScan& scan) {
   }
   if (scan.scan_rate)
     add_line(text, "CTD scan rate", number_text(*scan.scan_rate, 2) + " scans per second");
-  const StationHeader& station = scan.station;
+  const Station& station = scan.station;
   if (!station.cruise.empty()) add_line(text, "cruise", station.cruise);
   if (!station.station.empty()) add_line(text, "station", station.station);
-  if (!station.date.empty()) add_line(text, "date and time", station.date + " " + station.time);
+  if (station.date) add_line(text, "date and time", date_text(station) + " " + time_text(station));
   if (station.latitude && station.longitude) add_line(text, "position", position_text(station));
   if (station.bottom_depth)
     add_line(text, "bottom depth", number_text(*station.bottom_depth, 0) + " m");

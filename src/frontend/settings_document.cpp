@@ -272,11 +272,44 @@ void read_export_table(const toml::table& document, ArgumentLine& line,
   for (const ExportKey& key : export_keys()) {
     const toml::node* node = table->get(key.key);
     if (node == nullptr) continue;
-    if (!node->is_boolean()) {
-      problems.push_back({line_of(node->source()), std::string(kExportGroup) + "." + key.key,
-                          literal(*node) + " is " + type_name(*node), "true or false"});
-    } else if (node->as_boolean()->get()) {
-      line.options.push_back(key.option);
+    const std::string name = std::string(kExportGroup) + "." + key.key;
+    auto refuse = [&](const toml::node& value, const std::string& what,
+                      const std::string& allowed) {
+      problems.push_back({line_of(value.source()), name, literal(value) + what, allowed});
+    };
+    if (!key.takes_value()) {
+      if (!node->is_boolean()) {
+        refuse(*node, " is " + type_name(*node), "true or false");
+      } else if (node->as_boolean()->get()) {
+        line.options.push_back(key.option);
+      }
+      continue;
+    }
+    // A setting's value, as its option takes it.
+    auto take = [&](const toml::node& value, const std::string& text) {
+      ExportOptions scratch;
+      if (!key.apply(text, scratch)) return refuse(value, " is not allowed", key.allowed);
+      line.options.insert(line.options.end(), {key.option, text});
+    };
+    const bool integer = key.kind == ExportKey::Kind::integer;
+    if (key.kind == ExportKey::Kind::texts && node->is_array()) {
+      for (const toml::node& element : *node->as_array()) {
+        if (!element.is_string()) {
+          refuse(element, " is " + type_name(element), "texts, " + key.allowed);
+        } else {
+          take(element, element.as_string()->get());
+        }
+      }
+    } else if (integer && node->is_integer()) {
+      take(*node, std::to_string(node->as_integer()->get()));
+    } else if (key.kind == ExportKey::Kind::text && node->is_string()) {
+      take(*node, node->as_string()->get());
+    } else {
+      refuse(*node, " is " + type_name(*node),
+             (integer                              ? "an integer, "
+              : key.kind == ExportKey::Kind::texts ? "a list of texts, "
+                                                   : "a text, ") +
+                 key.allowed);
     }
   }
 }

@@ -49,10 +49,13 @@ std::string keys_help_text() {
       }
     }
   }
-  text += "\n[" + std::string(kExportGroup) + "] optional outputs, true or false (default false)\n";
+  text += "\n[" + std::string(kExportGroup) +
+          "] optional outputs, true or false (default false), and their settings\n";
   for (const ExportKey& key : export_keys()) {
-    text += "  " + std::string(kExportGroup) + "." + key.key + "   option " + key.option + "\n" +
-            wrapped(key.meaning, kHelpWidth, "      ");
+    std::string option = key.option + (key.takes_value() ? " VALUE" : "");
+    std::string meaning = key.meaning + (key.takes_value() ? ". Allowed: " + key.allowed : "");
+    text += "  " + std::string(kExportGroup) + "." + key.key + "   option " + option + "\n" +
+            wrapped(meaning, kHelpWidth, "      ");
   }
   return text;
 }
@@ -68,10 +71,13 @@ std::string keys_markdown() {
     }
     text += "\n";
   }
-  text += "### Exports\n\n| Key | Option | Writes |\n|---|---|---|\n";
+  text += "### Exports\n\n| Key | Option | Meaning |\n|---|---|---|\n";
   for (const ExportKey& key : export_keys()) {
-    text += "| " + code(std::string(kExportGroup) + "." + key.key) + " | " + code(key.option) +
-            " | " + key.meaning + " |\n";
+    std::string option = key.option + (key.takes_value() ? " VALUE" : "");
+    std::string meaning = key.takes_value() ? key.meaning + "; allowed: " + key.allowed
+                                            : key.meaning + " (true or false)";
+    text += "| " + code(std::string(kExportGroup) + "." + key.key) + " | " + code(option) + " | " +
+            meaning + " |\n";
   }
   return text;
 }

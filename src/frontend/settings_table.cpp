@@ -305,4 +305,11 @@ const Setting* find_setting(const std::string& group, const std::string& key) {
   return nullptr;
 }
 
+const ExportKey* export_key_for(const std::string& option) {
+  for (const ExportKey& key : export_keys()) {
+    if (key.option == option) return &key;
+  }
+  return nullptr;
+}
+
 }  // namespace veka

@@ -84,6 +84,8 @@ using ExportKey = ExportFlag;
 inline const std::vector<ExportKey>& export_keys() {
   return export_flags();
 }
+// The export key of an option such as "--bin"; none for another word.
+const ExportKey* export_key_for(const std::string& option);
 constexpr const char* kExportGroup = "export";
 
 // The text of a CTD field position whose value is not used.

@@ -82,16 +82,37 @@ toml::table document_of(const ArgumentLine& line) {
     put_setting(table_in(document, setting.group), setting,
                 std::vector<std::string>(first, first + setting.width()));
   }
-  for (const std::string& option : line.options) {
-    const auto& keys = export_keys();
-    auto known = std::find_if(keys.begin(), keys.end(),
-                              [&](const ExportKey& key) { return key.option == option; });
-    if (known == keys.end()) {
+  for (size_t i = 0; i < line.options.size(); ++i) {
+    const std::string& option = line.options[i];
+    const ExportKey* known = export_key_for(option);
+    if (known == nullptr) {
       std::string listed;
-      for (const ExportKey& key : keys) listed += (listed.empty() ? "" : ", ") + key.option;
+      for (const ExportKey& key : export_keys())
+        listed += (listed.empty() ? "" : ", ") + key.option;
       throw SettingsRefused("option " + option + ": unknown (allowed: " + listed + ")");
     }
-    table_in(document, kExportGroup).insert_or_assign(known->key, true);
+    toml::table& exports = table_in(document, kExportGroup);
+    if (!known->takes_value()) {
+      exports.insert_or_assign(known->key, true);
+      continue;
+    }
+    ExportOptions scratch;
+    if (i + 1 == line.options.size() || !known->apply(line.options[i + 1], scratch)) {
+      std::string what = i + 1 == line.options.size()
+                             ? "no value after it"
+                             : "\"" + line.options[i + 1] + "\" is not allowed";
+      throw SettingsRefused("option " + option + ": " + what + " (allowed: " + known->allowed +
+                            ")");
+    }
+    const std::string& value = line.options[++i];
+    if (known->kind == ExportKey::Kind::integer) {
+      exports.insert_or_assign(known->key, int64_t{*parse_integer(value)});
+    } else if (known->kind == ExportKey::Kind::text) {
+      exports.insert_or_assign(known->key, value);
+    } else {
+      if (exports.get(known->key) == nullptr) exports.insert_or_assign(known->key, toml::array{});
+      exports.get(known->key)->as_array()->push_back(value);
+    }
   }
   return document;
 }
@@ -133,9 +154,14 @@ std::string settings_file_text(const ArgumentLine& line) {
       "\n" + comment_lines("Exports: the optional outputs of the run") + "[" + kExportGroup + "]\n";
   const toml::table* exports = group_table(document, kExportGroup);
   for (const ExportKey& key : export_keys()) {
-    const bool on = exports != nullptr && exports->get(key.key) != nullptr;
-    text += comment_lines(key.meaning + " (" + key.option + ")") + key.key + " = " +
-            (on ? "true" : "false") + "\n";
+    const toml::node* given = exports != nullptr ? exports->get(key.key) : nullptr;
+    if (!key.takes_value()) {
+      text += comment_lines(key.meaning + " (" + key.option + ")") + key.key + " = " +
+              (given != nullptr ? "true" : "false") + "\n";
+    } else {
+      text += comment_lines(key.meaning + " (" + key.option + "). Allowed: " + key.allowed + ".") +
+              (given != nullptr ? key.key + " = " + literal(*given) : "# " + key.key + " =") + "\n";
+    }
   }
   return text;
 }
@@ -144,7 +170,7 @@ std::string command_line_text(const ArgumentLine& line) {
   std::string text;
   for (const std::string& argument : line.arguments)
     text += (text.empty() ? "" : " ") + shell_word(argument);
-  for (const std::string& option : line.options) text += " " + option;
+  for (const std::string& option : line.options) text += " " + shell_word(option);
   return text;
 }
 

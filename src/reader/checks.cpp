@@ -14,6 +14,12 @@ namespace veka {
 
 namespace {
 
+constexpr double kMaxTemperature = 35.0;   // [degC]
+constexpr double kMaxConductivity = 50.0;  // [mS/cm]
+constexpr double kSpikeJump = 3.0;         // [m]
+constexpr double kSpikeScanRate = 25.0;    // [1/s]
+constexpr double kSpikeSettling = 2.0;     // [s]
+
 std::string values_1_to_3() {
   const Store& s = store;
   return real_field(s.ctd_values[1], 9, 3) + real_field(s.ctd_values[2], 8, 3) +
@@ -117,9 +123,22 @@ void report_too_many_bad_ctd_lines() {
                 temperature_and_conductivity());
 }
 
+bool checks_ctd_plausibility() {
+  return store.ctd_maker_text == "AML";
+}
+
+bool ctd_values_implausible(const double values[]) {
+  return values[3] > kMaxTemperature || values[2] > kMaxConductivity;
+}
+
+bool is_depth_spike(double depth, double prev_depth, double scan_rate, double elapsed_time) {
+  return std::abs(depth - prev_depth) > kSpikeJump && scan_rate == kSpikeScanRate &&
+         elapsed_time > kSpikeSettling;
+}
+
 void apply_spike_filter() {
   Store& s = store;
-  if (std::abs(s.depth - s.prev_depth) > 3.0 && s.ctd_scan_rate == 25.0 && s.elapsed_time > 2.0) {
+  if (is_depth_spike(s.depth, s.prev_depth, s.ctd_scan_rate, s.elapsed_time)) {
     console::problem(real_field(s.depth, 8, 2) + real_field(s.prev_depth, 8, 2) +
                      "yyxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
     for (int i = 0; i < 4; ++i) console::end_line();

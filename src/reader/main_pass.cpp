@@ -20,18 +20,15 @@ namespace veka {
 
 namespace {
 
-constexpr double kMaxTemperature = 35.0;
-constexpr double kMaxConductivity = 50.0;
 constexpr double kDeepestStep = 500.0;  // [m]
 constexpr int32_t kMepFields = 4;
 
-// The instrument's values 2 and 3 are conductivity and temperature; a line
-// beyond their range, like a line the tokenizer rejected, is replaced by the
-// previous line's values at the previous depth.
+// An implausible line, like a line the tokenizer rejected, is replaced by
+// the previous line's values at the previous depth.
 void check_plausibility() {
   Store& s = store;
   if (s.ctd_line_bad == 0) s.bad_ctd_run = 0;
-  if (s.ctd_values[3] > kMaxTemperature || s.ctd_values[2] > kMaxConductivity) s.ctd_line_bad = 1;
+  if (ctd_values_implausible(s.ctd_values)) s.ctd_line_bad = 1;
   if (s.ctd_line_bad == 1) {
     s.ctd_values[1] = s.depth;
     s.ctd_values[2] = s.ctd_c_value;
@@ -68,7 +65,7 @@ bool read_ctd_line() {
     s.ctd_line_bad = 1;
     ++s.bad_ctd_run;
   }
-  if (s.ctd_maker_text == "AML") check_plausibility();
+  if (checks_ctd_plausibility()) check_plausibility();
   s.data_file.skip_line();
   take_ctd_line_values();
   s.current_bin = round_to_int(s.depth);
@@ -153,8 +150,7 @@ bool read_l5_line() {
   if (s.smode == 0) {
     if (s.tctr == s.count_last) return true;
     // The next block belongs to the time slice of this count.
-    double slice =
-        static_cast<double>(static_cast<int64_t>(s.tctr) - s.count_first) * s.dfct + 0.5001;
+    double slice = time_slice(s.tctr);
     s.current_bin = round_to_int(slice);
     s.depth = slice;
     if (is_step(s.current_bin)) s.ctd[s.current_bin][kCtdScans] += 1.0;

@@ -122,9 +122,18 @@ void clear_sep_counts() {
 
 }  // namespace
 
-double ctd_field(int code) {
+double ctd_field(const double values[], int code) {
   const int32_t position = store.ctd_field_position[code];
-  return position >= 1 && position <= kCtdFields ? store.ctd_values[position] : 0.0;
+  return position >= 1 && position <= kCtdFields ? values[position] : 0.0;
+}
+
+double ctd_field(int code) {
+  return ctd_field(store.ctd_values, code);
+}
+
+double time_slice(int32_t tctr) {
+  const Store& s = store;
+  return static_cast<double>(static_cast<int64_t>(tctr) - s.count_first) * s.dfct + 0.5001;
 }
 
 void take_ctd_line_values() {

@@ -56,8 +56,13 @@ bool start_test_passes();
 bool end_test_passes();
 
 // The value of the current CTD line for a field code (CtdField); a letter
-// missing from the command line reads 0.
+// missing from the command line reads 0. The same of other values by
+// position ([1..11]).
 double ctd_field(int code);
+double ctd_field(const double values[], int code);
+// The time mode's slice of a time count, (tctr - count_first) * dfct +
+// 0.5001; rounded, the step of the blocks that follow the count.
+double time_slice(int32_t tctr);
 // depth (at least 1 m), ctd_t_value, ctd_c_value and ctd_s_value from the
 // values of the line.
 void take_ctd_line_values();
@@ -71,6 +76,16 @@ constexpr int32_t kL5Values = 7;
 void read_l5_values(double values[kL5Values + 1], bool main_pass);
 
 // ---- Checks and their console messages ----
+// The plausibility rule of the instrument the run names (ctd_maker_text
+// "AML"): values 2 and 3 of a CTD line, by position, are its conductivity
+// [mS/cm] and temperature [degC], and a line beyond 50 mS/cm or 35 degC is
+// implausible.
+bool checks_ctd_plausibility();
+bool ctd_values_implausible(const double values[]);
+// A depth [m] more than 3 m from the previous one, at 25 scans per second
+// and after the first 2 s [elapsed_time, s] of data, is a spike.
+bool is_depth_spike(double depth, double prev_depth, double scan_rate, double elapsed_time);
+
 // A CTD line that the tokenizer rejected, in the first two phases and in the
 // main pass; and a run of rejected lines longer than bad_ctd_limit (waits).
 void report_first_pass_ctd_line(CtdLineEnd end);

@@ -16,53 +16,71 @@ bool ends_ctd_value(int c, int32_t field_index) {
   return c == ' ' || c == DataFile::kEmpty || c == ',' || c == '-' || (c == '+' && field_index > 0);
 }
 
-void store_ctd_value(bool first_two_phases) {
-  Store& s = store;
-  if (s.field_index > kStoredValues) return;
-  if (first_two_phases) {
-    for (int i = 1; i <= 3; ++i) s.saved_ctd_values[i] = s.ctd_values[i];
-  }
-  s.ctd_values[s.field_index] = real_value(s.token_text);
-}
-
-}  // namespace
-
-CtdLineEnd read_ctd_values(bool first_two_phases) {
-  Store& s = store;
-  LineReader line(s.data_file);
-  const int32_t expected = s.ctd_field_count;
-  s.field_index = 0;
-  s.token_text.clear();
-  s.token_chars = 0;
+// The tokenizer itself, made part of both of its callers below: the
+// reader's call is on the hot path of every pass.
+inline CtdLineEnd tokenize_ctd_line(LineReader& line, int32_t expected, bool first_two_phases,
+                                    const CtdTokens& tokens) {
+  // Worked on in local copies, which the compiler keeps apart from the
+  // values written through pointers.
+  TokenText text;
+  text.clear();
+  int32_t field_index = 0;
+  int32_t token_chars = 0;
+  auto ended = [&](CtdLineEnd end) {
+    tokens.text = text;
+    tokens.field_index = field_index;
+    tokens.token_chars = token_chars;
+    return end;
+  };
   for (;;) {
     int c = line.read_char();
     if (c == DataFile::kEmpty) {
-      if (s.field_index == expected) return CtdLineEnd::complete;
-      if (s.field_index > expected) return CtdLineEnd::extra_data;
-      if (first_two_phases) return CtdLineEnd::ended_before_value;
+      if (field_index == expected) return ended(CtdLineEnd::complete);
+      if (field_index > expected) return ended(CtdLineEnd::extra_data);
+      if (first_two_phases) return ended(CtdLineEnd::ended_before_value);
       // Otherwise a value is collected from the line end: an empty one is
       // rejected below, a "-" left by a sign separator converts to 0.
     } else if (c == ' ' || c == ',') {
       continue;
     } else {
-      s.token_text.append(c);
+      text.append(c);
     }
     for (;;) {
       c = line.read_char();
-      if (++s.token_chars == kAbandonLength) return CtdLineEnd::abandoned;
-      if (ends_ctd_value(c, s.field_index)) break;
-      s.token_text.append(c);
+      if (++token_chars == kAbandonLength) return ended(CtdLineEnd::abandoned);
+      if (ends_ctd_value(c, field_index)) break;
+      text.append(c);
     }
-    ++s.field_index;
+    ++field_index;
     if (c == DataFile::kEmpty) {
-      if (s.field_index < expected) return CtdLineEnd::short_value;
-      if (s.token_text.empty()) return CtdLineEnd::empty_value;
+      if (field_index < expected) return ended(CtdLineEnd::short_value);
+      if (text.empty()) return ended(CtdLineEnd::empty_value);
     }
-    store_ctd_value(first_two_phases);
-    s.token_chars = 0;
-    s.token_text.clear();
-    if (c == '-') s.token_text.append('-');
+    if (field_index <= kStoredValues) {
+      if (first_two_phases) {
+        for (int i = 1; i <= 3; ++i) tokens.saved_values[i] = tokens.values[i];
+      }
+      tokens.values[field_index] = real_value(text);
+    }
+    token_chars = 0;
+    text.clear();
+    if (c == '-') text.append('-');
   }
+}
+
+}  // namespace
+
+CtdLineEnd read_ctd_values(LineReader& line, int32_t expected, bool first_two_phases,
+                           const CtdTokens& tokens) {
+  return tokenize_ctd_line(line, expected, first_two_phases, tokens);
+}
+
+CtdLineEnd read_ctd_values(bool first_two_phases) {
+  Store& s = store;
+  LineReader line(s.data_file);
+  return tokenize_ctd_line(
+      line, s.ctd_field_count, first_two_phases,
+      {s.ctd_values, s.saved_ctd_values, s.token_text, s.field_index, s.token_chars});
 }
 
 int32_t count_value(const TokenText& text) {

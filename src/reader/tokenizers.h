@@ -58,20 +58,41 @@ class LineReader {
   const char* end_;
 };
 
-// Reads one field of an SEP, L5 or MEP line into token_text and returns the
-// character that ended it (also left in next_char): a blank, or
-// DataFile::kEmpty at the line end, where every further field is empty.
-inline int read_field(LineReader& line) {
-  TokenText& text = store.token_text;
+// What the CTD tokenizer fills: the values by their position on the line,
+// the value being collected, and the count of values and of characters.
+// The reader keeps them in the store; a reader of its own may keep them
+// anywhere.
+struct CtdTokens {
+  double* values;        // [1..11]
+  double* saved_values;  // [1..3], saved before each value in the first two phases
+  TokenText& text;
+  int32_t& field_index;
+  int32_t& token_chars;
+};
+
+// The CTD tokenizer over the rest of the line, with `expected` values to a
+// complete line.
+CtdLineEnd read_ctd_values(LineReader& line, int32_t expected, bool first_two_phases,
+                           const CtdTokens& tokens);
+
+// Reads one field of an SEP, L5 or MEP line into `text` and returns the
+// character that ended it: a blank, or DataFile::kEmpty at the line end,
+// where every further field is empty.
+inline int read_field(LineReader& line, TokenText& text) {
   text.clear();
   for (;;) {
     int c = line.read_char();
-    if (c == ' ' || c == DataFile::kEmpty) {
-      store.next_char = c;
-      return c;
-    }
+    if (c == ' ' || c == DataFile::kEmpty) return c;
     if (c != ',') text.append(c);
   }
+}
+
+// The same into token_text, with the ending character also left in
+// next_char.
+inline int read_field(LineReader& line) {
+  int c = read_field(line, store.token_text);
+  store.next_char = c;
+  return c;
 }
 
 // Conversions of a field: text that is not a number (the empty text included)

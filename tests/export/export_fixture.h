@@ -15,6 +15,8 @@
 
 #include "common/console.h"
 #include "driver/run_parameters.h"
+#include "export/exported_profile.h"
+#include "export/station.h"
 #include "store/store.h"
 #include "support/support.h"
 
@@ -112,6 +114,22 @@ class ExportFixture : public ::testing::Test {
                         "*   Lon    066 25.09 W\r\n"
                         "* Bottom depth      174 m\r\n"
                         "C 0.463 38.151 15.119 31.029 0.345\r\n");
+  }
+
+  // The station of the recording W7.dat (or of none), without settings.
+  static Station station() {
+    return resolve_station(parse_station_header(read_header_lines(store.data_file_name)), {}, "W",
+                           store.file_number);
+  }
+
+  // The time mode's CTD means of the recording, when there is one.
+  static TimeModeCtd time_ctd() {
+    bool pass = store.smode == 0 && testing::file_exists(store.data_file_name);
+    return pass ? read_time_mode_ctd() : TimeModeCtd{};
+  }
+
+  static ExportedProfile profile(int width = 1) {
+    return exported_profile(station(), time_ctd(), width);
   }
 
   // Text split at its line ends (CR LF); no empty piece after the last one.

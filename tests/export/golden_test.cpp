@@ -38,18 +38,20 @@ TEST(ExportGolden, PagesSpreadsheetAndSpectrumTablesOfTheSampleAreTheReviewedOne
   }
 }
 
-TEST(ExportGolden, NetcdfFileOfTheSampleReadsBackAsTheReviewedCdl) {
+TEST(ExportGolden, NetcdfFilesOfTheSampleReadBackAsTheReviewedCdl) {
 #ifndef VEKA_HAVE_NETCDF
   GTEST_SKIP() << "built without the netCDF library";
 #endif
   if (!ncdump_found()) GTEST_SKIP() << "ncdump not found (Debian package netcdf-bin)";
   testing::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, true));
-  std::string reviewed = testing::read_file(kGolden + "VK1_r1.cdl");
-  ASSERT_FALSE(reviewed.empty());
-  EXPECT_TRUE(testing::read_file(scratch.path() + "VK1_r1.cdl") == reviewed)
-      << "ncdump of VK1_r1.nc differs from the reviewed VK1_r1.cdl; see "
-         "tests/export/golden/make_golden";
+  for (const char* name : {"VK1_r1.cdl", "VK1_r1_spectrum.cdl"}) {
+    std::string reviewed = testing::read_file(kGolden + name);
+    ASSERT_FALSE(reviewed.empty()) << name;
+    EXPECT_TRUE(testing::read_file(scratch.path() + name) == reviewed)
+        << "ncdump text " << name << " differs from the reviewed one; see "
+        << "tests/export/golden/make_golden";
+  }
 }
 
 }  // namespace

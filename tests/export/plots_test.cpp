@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "export/batch_page.h"
 #include "export/exports.h"
@@ -14,7 +15,8 @@ class ExportPlotsTest : public ExportFixture {
  protected:
   std::string written() {
     SpectrumTable spectrum = spectrum_table();
-    write_plots_page(read_station_header(store.data_file_name), spectrum, fit_spectrum(spectrum));
+    TimeModeCtd ctd = time_ctd();
+    write_plots_page(station(), step_quantities(ctd), spectrum, fit_spectrum(spectrum));
     return testing::read_file(scratch("out/W7_r1_Plots.html"));
   }
   // The SVG of the chart whose title is `title`.
@@ -149,8 +151,22 @@ TEST_F(ExportPlotsTest, DepthProfilesPointDownAndTimeSeriesRunRight) {
   EXPECT_EQ(page.find("Water filtered"), std::string::npos);
   auto [early, late] = first_and_last_y(chart(page, "Flow speed through the tunnel"));
   EXPECT_GT(early, late);  // values up: the speed grows over the run
-  // The time mode reads no CTD line.
+  // Without a recording there is no CTD line to average.
   EXPECT_NE(chart(page, "Temperature").find("No such CTD reading in this run."), std::string::npos);
+  testing::write_file(scratch("in/W7.dat"), "L5 0 0 100 0 0 0 0\r\nC 10 40 12 31 0.5\r\n");
+  EXPECT_EQ(chart(written(), "Temperature").find("No such CTD reading"), std::string::npos);
+}
+
+// Every curve thin through its steps and thick through its 5-step means:
+// steps 5..104 make the cells 5, 6..10, ..., 101..104.
+TEST_F(ExportPlotsTest, ProfilesShowTheStepsThinAndTheirFiveStepMeansThick) {
+  std::string svg = chart(written(), "Temperature");
+  std::string thin = path_drawn_with(svg, "stroke-width=\"1.0\"");
+  std::string thick = path_drawn_with(svg, "stroke-width=\"2.5\"");
+  EXPECT_EQ(count_of(thin, "M") + count_of(thin, "L"), 99u);  // step 50 has no sample
+  EXPECT_EQ(count_of(thick, "M") + count_of(thick, "L"), 21u);
+  std::string counts = chart(written(), "Count concentration");
+  EXPECT_EQ(count_of(counts, "stroke-width=\"2.5\" clip-path"), 5u);  // one per range
 }
 
 TEST_F(ExportPlotsTest, ChannelNotOnTheCtdLinesGivesAnEmptyPanel) {
@@ -181,6 +197,18 @@ TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
   EXPECT_NE(page.find("<td class=\"number\">-1.25</td>"), std::string::npos);
   EXPECT_TRUE(testing::file_exists(scratch("out/W8_r1_Plots.html")));
   EXPECT_FALSE(testing::file_exists(scratch("out/W8_r1_ODV.txt")));
+  // The section: one column of cells per file, at x = 7 and x = 8, and a
+  // cell for each step with water.
+  std::string section = chart(page, "Count concentration of 100-2500 um particles");
+  std::map<std::string, int> columns;
+  for (size_t at = section.find("<rect x=\""); at != std::string::npos;
+       at = section.find("<rect x=\"", at + 1)) {
+    std::string element = section.substr(at, section.find("/>", at) - at);
+    if (element.find("clip-path") == std::string::npos) continue;  // the frame and the scale
+    ++columns[element.substr(9, element.find('"', 9) - 9)];
+  }
+  ASSERT_EQ(columns.size(), 2u);
+  for (const auto& [x, cells] : columns) EXPECT_EQ(cells, 99) << x;  // step 60 has no water
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -84,11 +85,47 @@ TEST(ExportRunOnSample, OptionsAddTheirFilesAndChangeNothingElse) {
     EXPECT_EQ(all[name], content) << name;
     all.erase(name);
   }
-  std::vector<std::string> added = {"VK1_r1_ODV.txt", "VK1_r1_Plots.html", "a_Plots_VK_r1.html"};
+  std::vector<std::string> added = {"VK1_r1_ODV.txt", "VK1_r1_Plots.html", "a_ODV_VK_r1.txt",
+                                    "a_Plots_VK_r1.html"};
 #ifdef VEKA_HAVE_NETCDF
-  added.insert(added.begin(), "VK1_r1.nc");
+  added = {"VK1_r1.nc",       "VK1_r1_ODV.txt",     "VK1_r1_Plots.html",  "VK1_r1_spectrum.nc",
+           "a_ODV_VK_r1.txt", "a_Plots_VK_r1.html", "a_Profiles_VK_r1.nc"};
 #endif
   EXPECT_EQ(names_of(all), added);
+}
+
+// A two-minute tow binned by time count: its reports are those of a run
+// without exports, and its exports carry the CTD of the recording.
+TEST(ExportRunOnTow, ExportsCarryTheCtdAndTheReportsStayAsTheyAre) {
+  testing::ScratchDir plain, exported;
+  std::vector<std::string> simulate = {"vekasim",    "--scenario", "tow",   "--seed",    "14",
+                                       "--duration", "120",        "--out", "in/TW1.dat"};
+  std::vector<std::string> arguments = {"vekaproc"};
+  for (const testing::ScratchDir* folder : {&plain, &exported}) {
+    fs::create_directory(folder->path() + "in");
+    fs::create_directory(folder->path() + "out");
+    ASSERT_EQ(testing::run_program(VEKASIM_PATH, simulate, "", folder->path()).exit_code, 0);
+  }
+  simulate.insert(simulate.end(), {"--report-dir", "out/", "--args"});
+  std::istringstream line(testing::run_program(VEKASIM_PATH, simulate, "", plain.path()).output);
+  for (std::string word; line >> word;) arguments.push_back(word);
+  ASSERT_EQ(arguments[4], "1");  // time bins
+  testing::ProcessResult without = testing::run_program(VEKAPROC_PATH, arguments, "", plain.path());
+  arguments.insert(arguments.end(), {"--odv", "--plots"});
+  testing::ProcessResult with = testing::run_program(VEKAPROC_PATH, arguments, "", exported.path());
+  EXPECT_EQ(with.output, without.output);
+  for (const char* report : {"TW1_r1_Data.csv", "a_Batch_TW_r1.csv", "a_Surfer_TW_r1.csv"}) {
+    EXPECT_TRUE(testing::read_file(plain.path() + "out/" + report) ==
+                testing::read_file(exported.path() + "out/" + report))
+        << report;
+  }
+  std::string odv = testing::read_file(exported.path() + "out/TW1_r1_ODV.txt");
+  for (const char* column : {"\ttime_ISO8601 [yyyy-mm-ddThh:mm:ss.sss]\t", "\tDepth [m]\t",
+                             "\tTemperature [degC]\t", "\tSalinity [psu]\t", "\tAnalog 1 [V]\t"}) {
+    EXPECT_NE(odv.find(column), std::string::npos) << column;
+  }
+  std::string page = testing::read_file(exported.path() + "out/TW1_r1_Plots.html");
+  EXPECT_EQ(page.find("No such CTD reading"), std::string::npos);
 }
 
 TEST(ExportRunOnSample, UnknownOptionStopsBeforeAnyFile) {
@@ -97,7 +134,8 @@ TEST(ExportRunOnSample, UnknownOptionStopsBeforeAnyFile) {
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.output,
             "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf, "
-            "--spectrum)\r\n");
+            "--spectrum, --bin, --section, --cruise, --station, --time, --lat, --lon, "
+            "--attribute)\r\n");
   EXPECT_TRUE(folder.output().empty());
 }
 

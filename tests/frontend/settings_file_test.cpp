@@ -99,6 +99,12 @@ TEST(SettingsFile, KeysFillTheirArguments) {
             with_arguments({{12, "T"}, {13, "x"}, {14, "D"}, {15, "x"}, {16, "x"}}));
   EXPECT_EQ(line_of(kRequired + "[export]\nnetcdf = true\nplots = true\nodv = false\n"),
             kSampleLine + " --plots --netcdf");
+  EXPECT_EQ(
+      line_of(kRequired + "[export]\nattribute = [\"license=CC-BY-4.0\", \"project=P\"]\nbin = 5\n"
+                          "lat = \"43 15.46 N\"\n"),
+      kSampleLine +
+          " --bin 5 --lat '43 15.46 N' --attribute license=CC-BY-4.0 --attribute "
+          "project=P");
 }
 
 TEST(SettingsFile, RefusalsNameTheLineTheKeyAndWhatIsAllowed) {
@@ -140,6 +146,10 @@ TEST(SettingsFile, RefusalsNameTheLineTheKeyAndWhatIsAllowed) {
        "(allowed: an integer, at least binning.first_time_count)"},
       {"[export]\nplots = 1\n",
        "s.toml:11: export.plots: 1 is an integer (allowed: true or false)"},
+      {"[export]\nbin = 7\n", "s.toml:11: export.bin: 7 is not allowed (allowed: 1, 5, 10 or 25)"},
+      {"[export]\ntime = 2023\n",
+       "s.toml:11: export.time: 2023 is an integer (allowed: a text, a date and time in UTC "
+       "(2023-08-23T17:51:29))"},
       {"[ctd]\nscan_rate_hz = 24\nscan_rate_hz = 25\n",
        "s.toml:12: not valid TOML: Error while parsing key-value pair: cannot redefine existing "
        "integer 'scan_rate_hz'"},
@@ -199,7 +209,15 @@ TEST(SettingsFile, CommandLinesConvertBothWays) {
             "argument 3 (names.output_folder): \"out\" is not allowed (allowed: a folder name "
             "ending in /)");
   EXPECT_EQ(converting(kSampleLine + " --pdf"),
-            "option --pdf: unknown (allowed: --plots, --odv, --netcdf, --spectrum)");
+            "option --pdf: unknown (allowed: --plots, --odv, --netcdf, --spectrum, --bin, "
+            "--section, --cruise, --station, --time, --lat, --lon, --attribute)");
+  // Settings with their values, in the order of the [export] table.
+  ArgumentLine with_settings = split(kSampleLine);
+  with_settings.options = {"--lat", "43 15.46 N", "--odv", "--bin", "5"};
+  EXPECT_EQ(line_of(settings_file_text(with_settings)),
+            kSampleLine + " --odv --bin 5 --lat '43 15.46 N'");
+  EXPECT_EQ(converting(kSampleLine + " --bin"),
+            "option --bin: no value after it (allowed: 1, 5, 10 or 25)");
 }
 
 TEST(SettingsFile, RealsReadBackAsTheSameNumber) {
