@@ -87,7 +87,7 @@ void search_curve(const SpeedCurve& curve, int highest, int lowest) {
   Store& s = store;
   for (int t = highest; t >= lowest; --t) {
     s.curve_root = std::sqrt(static_cast<double>(t));
-    s.curve_speed = curve_speed_at_root(curve, s.curve_root);
+    s.curve_speed = curve.speed_at_root(s.curve_root);
     if (s.exp_fl_found == 0 && s.curve_speed > s.exp_sp) {
       s.exp_fl = s.curve_root * s.curve_root;
       s.exp_fl_found = 1;
@@ -120,12 +120,6 @@ void set_cubics() {
 }
 
 }  // namespace
-
-double curve_speed_at_root(const SpeedCurve& c, double root) {
-  // Evaluated left to right as written: k_linear * x * x is (k_linear * x) * x.
-  return c.scale * std::exp(-(c.k_quarter * std::sqrt(root) + c.k_half * root +
-                              c.k_linear * root * root + c.k_three_halves * root * root * root));
-}
 
 void set_processing_constants() {
   set_mep_settings();

@@ -10,12 +10,7 @@
 //         and reader settings, prev_depth, elapsed_time, profile_number.
 #pragma once
 
-#include "store/records.h"
-
 namespace veka {
-
-// Speed [m/s] of curve `c` at the transit count whose square root is `root`.
-double curve_speed_at_root(const SpeedCurve& c, double root);
 
 void prepare_file_defaults();
 
