@@ -11,8 +11,8 @@
 
 namespace veka {
 
-using testing::ScratchDir;
-using testing::write_file;
+using support::ScratchDir;
+using support::write_file;
 
 class FileDefaultsTest : public ::testing::Test {
  protected:

@@ -30,7 +30,7 @@ class ExportFixture : public ::testing::Test {
   static constexpr int kNoWater = 60;
 
   void SetUp() override {
-    arguments_ = testing::standard_arguments(scratch("in/"), "W", scratch("out/"));
+    arguments_ = support::standard_arguments(scratch("in/"), "W", scratch("out/"));
     std::filesystem::create_directories(scratch("in"));
     std::filesystem::create_directories(scratch("out"));
     prepare_file(7);
@@ -39,7 +39,7 @@ class ExportFixture : public ::testing::Test {
   // The per-file reset, the run parameters and the synthetic cast for data
   // file `number`.
   void prepare_file(int number) {
-    testing::start_file(arguments_, number);
+    support::start_file(arguments_, number);
     fill_cast();
     fill_spectrum();
   }
@@ -104,7 +104,7 @@ class ExportFixture : public ::testing::Test {
 
   // A recording with the station header the simulator writes.
   void write_recording_header() {
-    testing::write_file(scratch("in/W7.dat"),
+    support::write_file(scratch("in/W7.dat"),
                         "# VEKA counter recording, cruise VK23-04, station 049\r\n"
                         "* Cruise            VK23-04\r\n"
                         "* Station           049\r\n"
@@ -124,7 +124,7 @@ class ExportFixture : public ::testing::Test {
 
   // The time mode's CTD means of the recording, when there is one.
   static TimeModeCtd time_ctd() {
-    bool pass = store.smode == 0 && testing::file_exists(store.data_file_name);
+    bool pass = store.smode == 0 && support::file_exists(store.data_file_name);
     return pass ? read_time_mode_ctd() : TimeModeCtd{};
   }
 
@@ -161,7 +161,7 @@ class ExportFixture : public ::testing::Test {
 
   std::string scratch(const std::string& name) const { return scratch_.path() + name; }
 
-  testing::ScratchDir scratch_;
+  support::ScratchDir scratch_;
   std::vector<std::string> arguments_;
 };
 

@@ -19,7 +19,7 @@ class ExportTimeModeCtdTest : public ExportFixture {
 };
 
 TEST_F(ExportTimeModeCtdTest, MeansOfTheIntervalsOfTheAnalysedRangeOnly) {
-  testing::write_file(scratch("in/W7.dat"),
+  support::write_file(scratch("in/W7.dat"),
                       "# recording\r\n* Cruise X\r\n"
                       "C 1.0 30.0 9.0 29.0 0.1\r\n" +
                           l5(99) +                                   // before the range
@@ -59,7 +59,7 @@ TEST_F(ExportTimeModeCtdTest, DepthSpikeKeepsThePreviousDepthAt25Scans) {
   std::string lines = l5(100);
   for (int i = 0; i < 60; ++i) lines += "C 10.0 40.0 12.0 31.0 0.5\r\n";  // 2.4 s
   lines += l5(104) + "C 14.0 40.0 12.0 31.0 0.5\r\n" + l5(108) + "C 12.5 40.0 12.0 31.0 0.5\r\n";
-  testing::write_file(scratch("in/W7.dat"), lines);
+  support::write_file(scratch("in/W7.dat"), lines);
   TimeModeCtd ctd = read_time_mode_ctd();
   EXPECT_EQ(ctd.mean(1, kFieldD), 10.0);
   EXPECT_EQ(ctd.mean(2, kFieldD), 10.0);  // 4 m from 10.0: a spike

@@ -15,10 +15,10 @@ namespace veka {
 
 namespace {
 
-using testing::ProcessResult;
-using testing::run_program;
-using testing::ScratchDir;
-using testing::write_file;
+using support::ProcessResult;
+using support::run_program;
+using support::ScratchDir;
+using support::write_file;
 
 std::string joined(const std::vector<std::string>& words) {
   std::string text;

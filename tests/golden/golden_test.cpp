@@ -3,7 +3,7 @@
 //
 // The reviewed outputs live in tests/golden/<scenario>/. To make them again
 // after a deliberate change, run (from the repository root)
-//   VEKA_REGENERATE_GOLDEN=1 build/tests/vekatests --gtest_filter='Golden*'
+//   VEKA_REGENERATE_GOLDEN=1 build/tests/vekatests --gtest_filter='Recordings/GoldenTest.*'
 // and review the difference with git diff before committing it.
 #include <gtest/gtest.h>
 
@@ -21,11 +21,11 @@
 namespace veka {
 
 namespace fs = std::filesystem;
-using testing::ProcessResult;
-using testing::read_file;
-using testing::run_program;
-using testing::ScratchDir;
-using testing::write_file;
+using support::ProcessResult;
+using support::read_file;
+using support::run_program;
+using support::ScratchDir;
+using support::write_file;
 
 const std::vector<Scenario>& scenarios() {
   static const std::vector<Scenario> all = {

@@ -18,7 +18,7 @@ class ProfileWaterVolumeTest : public ::testing::Test {
   // counted frames in each step.
   void profile(int lo, int hi, int mode = 1) {
     reset_store();
-    testing::set_speed_curves();
+    support::set_speed_curves();
     store.smode = mode;
     store.start_index = lo;
     store.end_index = hi;
@@ -122,7 +122,7 @@ TEST_F(ProfileWaterVolumeTest, StepWithoutFramesDropsItsCounts) {
   profile(1, 2);
   store.sep_frames[2] = 0.0;
   store.bin_counts[2][3] = 9.0;
-  testing::FloatErrors errors;
+  support::FloatErrors errors;
   compute_water_volume();
   EXPECT_FALSE(errors.any());
   EXPECT_EQ(store.ctd[2][kCtdCountFactor], 0.0);

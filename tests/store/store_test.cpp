@@ -22,13 +22,13 @@ bool is_clear(const ZeroPages& table) {
 
 // The bundled recording through every stage, with the shape file, so that
 // every kind of table is written.
-void process_bundled_recording(const testing::ScratchDir& dir) {
+void process_bundled_recording(const support::ScratchDir& dir) {
   std::filesystem::copy_file(std::string(VEKA_SOURCE_DIR) + "/samples/VK1.dat",
                              dir.path() + "VK1.dat");
-  std::vector<std::string> arguments = testing::standard_arguments(dir.path(), "VK", dir.path());
+  std::vector<std::string> arguments = support::standard_arguments(dir.path(), "VK", dir.path());
   arguments[56] = "1";
   reset_store();
-  testing::load_arguments(arguments);
+  support::load_arguments(arguments);
   store.file_number = 1;
   store.file_number_text = "1";
   console::Capture quiet;
@@ -38,7 +38,7 @@ void process_bundled_recording(const testing::ScratchDir& dir) {
 }  // namespace
 
 TEST(ResetStore, ClearsEveryLargeTableAfterAFullFile) {
-  testing::ScratchDir dir;
+  support::ScratchDir dir;
   process_bundled_recording(dir);
   // The file has written every table but the shape picture, which the
   // particle analysis clears itself after each batch of particles.
