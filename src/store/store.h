@@ -17,7 +17,7 @@
 #include "store/reader_state.h"
 #include "store/records.h"
 #include "store/report_state.h"
-#include "store/run_parameters.h"
+#include "store/settings_state.h"
 #include "store/zero_pages.h"
 
 namespace veka {
