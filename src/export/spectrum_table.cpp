@@ -8,8 +8,8 @@
 // metre of the water filtered over the profile.
 //
 // Reads   sep_counts_as_read, mep_counts_as_sized, bin_counts,
-//         biomass_density [ug/m3], tot_volume [m3], ctd[k][17] (count
-//         factor), ctd[k][18] [m3], diameter_class_um [um], flow_scale,
+//         biomass_density [ug/m3], tot_volume [m3], ctd[k][kCtdCountFactor],
+//         ctd[k][kCtdVolume] [m3], diameter_class_um [um], flow_scale,
 //         range_lo..range_hi, smode
 // Writes  nothing.
 #include "export/spectrum_table.h"

@@ -1,5 +1,6 @@
 // The whole program on simulated recordings, compared byte for byte with
-// reviewed outputs: the console text and every file of the output folder.
+// reviewed outputs: the console text and every file of the output folder,
+// and the hashes of the recordings themselves (inputs.sha256).
 //
 // The reviewed outputs live in tests/golden/<scenario>/. To make them again
 // after a deliberate change, run (from the repository root)
