@@ -5,6 +5,7 @@
 
 #include "common/console.h"
 #include "driver/file_defaults.h"
+#include "driver/run_checks.h"
 #include "driver/run_parameters.h"
 #include "export/exports.h"
 #include "export/options.h"
@@ -77,6 +78,7 @@ int run_batch(const std::function<void()>& after_each_file) {
   int32_t first = argument_integer(57);
   int32_t last = argument_integer(58);
   const std::string& data_set = argument_text(2);
+  start_run(first, last);
   for (int64_t number = first; number <= last; ++number) {
     store.file_number = static_cast<int32_t>(number);
     reset_store();

@@ -3,6 +3,8 @@
 // as it always has; subcommands, options and any other command line go to
 // the front end.
 #include <exception>
+#include <new>
+#include <string>
 
 #include "common/console.h"
 #include "common/fatal.h"
@@ -17,8 +19,8 @@ int report_fatal(const char* message) {
   try {
     veka::console::line(message);
     veka::console::flush();
-  } catch (const veka::FatalError&) {
-    // The console itself failed; the exit code still tells.
+  } catch (...) {
+    // The console itself failed, or memory ran out; the exit code still tells.
   }
   return 1;
 }
@@ -28,6 +30,7 @@ int report_fatal(const char* message) {
 int main(int argc, char** argv) {
   if (!veka::is_positional_command_line(argc, argv)) return veka::front_end_main(argc, argv);
   veka::install_float_traps();
+  veka::install_stop_signal_handlers();
   veka::store.arguments.assign(argv, argv + argc);
   try {
     int code = veka::run_batch();
@@ -38,5 +41,11 @@ int main(int argc, char** argv) {
   } catch (const veka::ProgramStop& stop) {
     veka::console::flush();
     return stop.exit_code();
+  } catch (const std::bad_alloc&) {
+    return report_fatal("Out of memory");
+  } catch (const std::exception& error) {
+    return report_fatal(("Unexpected error: " + std::string(error.what())).c_str());
+  } catch (...) {
+    return report_fatal("Unexpected error");
   }
 }

@@ -7,13 +7,12 @@
 #include "export/spectrum_fit.h"
 #include "export/spectrum_table.h"
 #include "export/station.h"
-#include "store/store.h"
 
 namespace veka {
 
 void ExportRun::write_file_outputs() {
   if (!options_.any()) return;
-  StationHeader station = read_station_header(store.data_file_name);
+  StationHeader station = read_station_header();
   SpectrumTable spectrum;
   SpectrumFit fit;
   if (options_.shows_spectrum()) {

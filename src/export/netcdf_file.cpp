@@ -1,25 +1,29 @@
 #include "export/netcdf_file.h"
 
 #include <netcdf.h>
+#include <netcdf_mem.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
 
 #include "common/fatal.h"
 #include "common/text_output.h"
 
 namespace veka {
 
-NetcdfFile::NetcdfFile(const std::string& name) : name_(name), temporary_name_(name + ".part") {
-  check(nc_create(temporary_name_.c_str(), NC_CLOBBER, &id_));
-  register_unfinished_file(temporary_name_);
+namespace {
+
+constexpr size_t kInitialSize = 1 << 16;
+
+}  // namespace
+
+NetcdfFile::NetcdfFile(const std::string& name) : name_(name) {
+  check(nc_create_mem(name.c_str(), NC_CLOBBER, kInitialSize, &id_));
 }
 
 NetcdfFile::~NetcdfFile() {
-  if (id_ < 0) return;
-  nc_close(id_);
-  forget_unfinished_file(temporary_name_);
-  std::remove(temporary_name_.c_str());
+  if (id_ >= 0) nc_abort(id_);
 }
 
 void NetcdfFile::check(int status) const {
@@ -64,13 +68,12 @@ void NetcdfFile::put(int variable, const std::vector<int>& values) {
 void NetcdfFile::close() {
   int id = id_;
   id_ = -1;
-  int status = nc_close(id);
-  forget_unfinished_file(temporary_name_);
-  if (status != NC_NOERR) {
-    std::remove(temporary_name_.c_str());
-    check(status);
-  }
-  if (std::rename(temporary_name_.c_str(), name_.c_str()) != 0) fatal_file_error(errno, true);
+  NC_memio image{};
+  check(nc_close_memio(id, &image));
+  std::unique_ptr<void, decltype(&std::free)> owned(image.memory, &std::free);
+  TextOutput file(name_, TextOutput::Mode::replace);
+  file.write(std::string_view(static_cast<const char*>(image.memory), image.size));
+  file.close();
 }
 
 }  // namespace veka

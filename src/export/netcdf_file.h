@@ -1,8 +1,8 @@
 // A netCDF file being written, over the netCDF C library: definitions first,
-// then data. The file is written under a temporary name and renamed over the
-// target by close(), so a run that ends early never leaves a half-written
-// file; without close() the temporary file is removed. Every failing library
-// call is fatal, with the library's message and the file name.
+// then data. The file is built in memory and written out by close() as a
+// report is (common/text_output.h), so a run that ends early never leaves a
+// half-written file; without close() nothing is written. Every failing
+// library call is fatal, with the library's message and the file name.
 #pragma once
 
 #include <cstddef>
@@ -36,7 +36,6 @@ class NetcdfFile {
 
   int id_ = -1;
   std::string name_;
-  std::string temporary_name_;
 };
 
 }  // namespace veka

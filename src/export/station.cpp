@@ -1,11 +1,11 @@
 #include "export/station.h"
 
 #include <cctype>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "common/numbers.h"
+#include "store/store.h"
 
 namespace veka {
 
@@ -100,8 +100,8 @@ StationHeader parse_station_header(std::istream& recording) {
   return header;
 }
 
-StationHeader read_station_header(const std::string& data_file_name) {
-  std::ifstream recording(data_file_name, std::ios::binary);
+StationHeader read_station_header() {
+  std::istringstream recording(store.recording_header);
   return parse_station_header(recording);
 }
 

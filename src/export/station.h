@@ -1,8 +1,9 @@
 // Station metadata from the comment lines at the top of a recording ("#" and
 // "*" lines before the first data line): date and time of the cast, the
 // ship's position and the water depth, as the deck log wrote them. The
-// exports take them from the data file's text, read again on its own; the
-// processing itself never looks at them.
+// exports take them from the header lines kept in the store when the data
+// file was loaded (recording_header); the processing itself never looks at
+// them.
 //
 // Recognised lines (label after the "*", then the value):
 //   Cruise VK23-04 | Station 049 | Date 2023-08-23 | Time (UTC) 17:51:29
@@ -33,8 +34,8 @@ struct StationHeader {
 
 StationHeader parse_station_header(std::istream& recording);
 
-// The header of the named data file; empty when the file cannot be read.
-StationHeader read_station_header(const std::string& data_file_name);
+// The header of the data file being processed.
+StationHeader read_station_header();
 
 // A position "43 15.46 N" / "066 25.09 W" / "-43.2577" in signed degrees
 // (the `negative` hemisphere letter gives the minus sign), within +-limit;

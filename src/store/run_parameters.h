@@ -58,9 +58,10 @@ struct RunParameters {
 };
 
 struct FileSettings {
-  double sample_record_count;  // five-line sample records found by the pre-scan
-  SpeedCurve speed_curve[3];   // [1] transit counts 13..210, [2] counts 3..12
-  double exp_fl;               // expected transit count; 0 when exp_sp is out of range
+  std::string recording_header;  // the "#" and "*" lines that open the data file
+  double sample_record_count;    // five-line sample records found by the pre-scan
+  SpeedCurve speed_curve[3];     // [1] transit counts 13..210, [2] counts 3..12
+  double exp_fl;                 // expected transit count; 0 when exp_sp is out of range
   int32_t exp_fl_found;
   double curve_root;
   double curve_speed;

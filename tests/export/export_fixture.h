@@ -100,18 +100,18 @@ class ExportFixture : public ::testing::Test {
     s.mep_large_biomass = 12.5;
   }
 
-  // A recording with the station header the simulator writes.
-  void write_recording_header() {
-    testing::write_file(scratch("in/W7.dat"),
-                        "# VEKA counter recording, cruise VK23-04, station 049\r\n"
-                        "* Cruise            VK23-04\r\n"
-                        "* Station           049\r\n"
-                        "* Date              2023-08-23\r\n"
-                        "* Time (UTC)        17:51:29\r\n"
-                        "*   Lat    43 15.46 N\r\n"
-                        "*   Lon    066 25.09 W\r\n"
-                        "* Bottom depth      174 m\r\n"
-                        "C 0.463 38.151 15.119 31.029 0.345\r\n");
+  // The header lines of a recording with the station details the simulator
+  // writes, as the store keeps them.
+  static void write_recording_header() {
+    store.recording_header =
+        "# VEKA counter recording, cruise VK23-04, station 049\n"
+        "* Cruise            VK23-04\n"
+        "* Station           049\n"
+        "* Date              2023-08-23\n"
+        "* Time (UTC)        17:51:29\n"
+        "*   Lat    43 15.46 N\n"
+        "*   Lon    066 25.09 W\n"
+        "* Bottom depth      174 m\n";
   }
 
   // Text split at its line ends (CR LF); no empty piece after the last one.

@@ -9,7 +9,7 @@ namespace {
 class ExportOdvTest : public ExportFixture {
  protected:
   std::vector<std::string> written() {
-    write_odv_file(read_station_header(store.data_file_name));
+    write_odv_file(read_station_header());
     return lines_of(testing::read_file(scratch("out/W7_r1_ODV.txt")));
   }
   // The header line, after the "//" comments.

@@ -14,7 +14,7 @@ class ExportPlotsTest : public ExportFixture {
  protected:
   std::string written() {
     SpectrumTable spectrum = spectrum_table();
-    write_plots_page(read_station_header(store.data_file_name), spectrum, fit_spectrum(spectrum));
+    write_plots_page(read_station_header(), spectrum, fit_spectrum(spectrum));
     return testing::read_file(scratch("out/W7_r1_Plots.html"));
   }
   // The SVG of the chart whose title is `title`.

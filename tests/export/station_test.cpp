@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "store/store.h"
+
 namespace veka {
 
 namespace {
@@ -50,9 +52,15 @@ TEST(ExportStationHeader, LeavesEmptyWhatIsMissingOrUnreadable) {
   EXPECT_FALSE(h.longitude);  // N is no hemisphere of a longitude
   EXPECT_FALSE(h.bottom_depth);
   EXPECT_EQ(parsed("").date_time(), "");
-  EXPECT_FALSE(read_station_header("/nonexistent/W7.dat").latitude);
   StationHeader date_only = parsed("* Date 2023-08-23\n");
   EXPECT_EQ(date_only.date_time(), "2023-08-23");
+}
+
+TEST(ExportStationHeader, ComesFromTheHeaderKeptInTheStore) {
+  store.recording_header = "# recording\n*   Lat    43 15.46 N\n";
+  EXPECT_NEAR(*read_station_header().latitude, 43.2577, 1e-4);
+  reset_store();
+  EXPECT_FALSE(read_station_header().latitude);
 }
 
 TEST(ExportStationHeader, PositionsInDegreesAndMinutesOrDecimalDegrees) {
