@@ -12,14 +12,10 @@
 
 namespace veka {
 
-namespace {
-
-constexpr size_t kInitialSize = 1 << 16;
-
-}  // namespace
-
 NetcdfFile::NetcdfFile(const std::string& name) : name_(name) {
-  check(nc_create_mem(name.c_str(), NC_CLOBBER, kInitialSize, &id_));
+  // Without an initial size the image grows to the file's own size, so its
+  // bytes are those the library would write to the disk (no padding).
+  check(nc_create_mem(name.c_str(), NC_CLOBBER, 0, &id_));
 }
 
 NetcdfFile::~NetcdfFile() {

@@ -58,10 +58,9 @@ struct RunParameters {
 };
 
 struct FileSettings {
-  std::string recording_header;  // the "#" and "*" lines that open the data file
-  double sample_record_count;    // five-line sample records found by the pre-scan
-  SpeedCurve speed_curve[3];     // [1] transit counts 13..210, [2] counts 3..12
-  double exp_fl;                 // expected transit count; 0 when exp_sp is out of range
+  double sample_record_count;  // five-line sample records found by the pre-scan
+  SpeedCurve speed_curve[3];   // [1] transit counts 13..210, [2] counts 3..12
+  double exp_fl;               // expected transit count; 0 when exp_sp is out of range
   int32_t exp_fl_found;
   double curve_root;
   double curve_speed;
@@ -86,6 +85,9 @@ struct FileSettings {
   int32_t sep_lines_per_block;
   int32_t l5_value_count;
   int32_t mep_value_count;
+
+  // The "#" and "*" lines that open the data file, kept for the exports.
+  std::string recording_header;
 };
 
 }  // namespace veka
