@@ -1,6 +1,7 @@
 #include "driver/file_defaults.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "common/console.h"
 #include "common/format.h"
@@ -58,6 +59,18 @@ void count_sample_records() {
     }
     if (s.line_tag != 'L') return;
   }
+}
+
+// The comment lines that open the recording, kept for the exports' station
+// metadata so that the data file is read only once.
+void keep_recording_header() {
+  DataFile& file = store.data_file;
+  for (std::string_view line = file.rest_of_line();
+       !line.empty() && (line[0] == '#' || line[0] == '*'); line = file.rest_of_line()) {
+    store.recording_header.emplace_back(line);
+    file.skip_line();
+  }
+  file.rewind();
 }
 
 void set_reader_settings() {
@@ -138,6 +151,7 @@ void set_processing_constants() {
 void prepare_file_defaults() {
   Store& s = store;
   s.data_file.open(s.data_file_name);
+  keep_recording_header();
   count_sample_records();
   s.data_file.rewind();
   set_processing_constants();

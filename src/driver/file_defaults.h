@@ -5,7 +5,8 @@
 // the two speed curves (with a warning when exp_sp lies beyond them).
 //
 // Reads   data_file_name, exp_sp [m/s], start_depth [m]
-// Writes  data_file (open), sample_record_count, speed_curve[1..2], exp_fl,
+// Writes  data_file (open), recording_header (its opening "#" and "*"
+//         lines), sample_record_count, speed_curve[1..2], exp_fl,
 //         diameter_class_um[1..1100] [um], mep_cubic_a, mep_cubic_b, the MEP
 //         and reader settings, prev_depth, elapsed_time, profile_number.
 #pragma once
