@@ -14,6 +14,9 @@
 //   mkdir -p build-fuzz/corpus
 //   build-fuzz/fuzz_pipeline -timeout=10 -max_len=65536 -dict=fuzz/pipeline.dict \
 //     -max_total_time=1800 build-fuzz/corpus fuzz/corpus
+// Reports are synced to the disk before they get their names; with
+// TMPDIR=/dev/shm the fuzzer's temporary folder is in memory and that costs
+// nothing.
 // Replay one input (a crash file, or a file of fuzz/regressions):
 //   build-fuzz/fuzz_pipeline crash-...
 #include <cstdint>

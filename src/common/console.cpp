@@ -1,5 +1,10 @@
 #include "common/console.h"
 
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
 #include "common/fatal.h"
 
 namespace veka::console {
@@ -93,9 +98,17 @@ void flush() {
   if (failed) fatal("Input/output error writing the console");
 }
 
+// Kept apart from the sink so that a signal handler can read it.
+volatile std::sig_atomic_t output_descriptor = STDOUT_FILENO;
+
 void send_to(std::FILE* file) {
   flush();
   sink().output = file;
+  output_descriptor = file != nullptr ? fileno(file) : STDOUT_FILENO;
+}
+
+int descriptor() {
+  return output_descriptor;
 }
 
 void skip_waits() {

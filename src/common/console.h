@@ -37,6 +37,9 @@ void flush();
 // flush), and with nullptr to the standard output again.
 void send_to(std::FILE* file);
 
+// The file descriptor the text goes to; safe to read in a signal handler.
+int descriptor();
+
 // From now on waits return at once, as at the end of the input.
 void skip_waits();
 

@@ -29,6 +29,8 @@ void fatal_file_error(int error_number, bool creating) {
     case ENOSPC:
     case EDQUOT:
       fatal("Disk full");
+    case ENAMETOOLONG:
+      fatal("File name too long");
     default:
       fatal("Input/output error");
   }
@@ -53,7 +55,7 @@ void (*trap_listener)(const char* report) = nullptr;
 // The trap is synchronous: it fires on the very instruction that divided by
 // zero, so the console buffer is consistent and can be written out.
 void on_float_trap(int, siginfo_t* info, void*) {
-  remove_unfinished_files();
+  discard_unfinished_outputs();
   const char* report = float_trap_message(info->si_code);
   console::line(report);
   console::flush();
@@ -61,7 +63,42 @@ void on_float_trap(int, siginfo_t* info, void*) {
   _exit(1);
 }
 
+// Writes without allocating; nothing can be done when the output is gone,
+// and the exit code still tells.
+void write_signal_safe(int descriptor, const char* text) {
+  ssize_t ignored = write(descriptor, text, std::strlen(text));
+  (void)ignored;
+}
+
+void on_stop_signal(int number) {
+  discard_unfinished_outputs();
+  const char* report = number == SIGINT ? "Interrupted (SIGINT)" : "Terminated (SIGTERM)";
+  const int console = console::descriptor();
+  write_signal_safe(console, report);
+  write_signal_safe(console, "\r\n");
+  // A console sent to a file (a run's log) is not the only place told.
+  if (console != STDOUT_FILENO) {
+    write_signal_safe(STDERR_FILENO, "vekaproc: ");
+    write_signal_safe(STDERR_FILENO, report);
+    write_signal_safe(STDERR_FILENO, "\n");
+  }
+  _exit(128 + number);
+}
+
 }  // namespace
+
+void install_stop_signal_handlers() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_stop_signal;
+  sigemptyset(&action.sa_mask);
+  sigaddset(&action.sa_mask, SIGINT);
+  sigaddset(&action.sa_mask, SIGTERM);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
+}
 
 void install_float_traps(void (*also_tell)(const char* report)) {
   trap_listener = also_tell;

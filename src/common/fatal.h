@@ -30,8 +30,8 @@ class ProgramStop : public std::runtime_error {
 [[noreturn]] void fatal(const std::string& message);
 
 // The one-line report of a failed file operation, from errno: "File not
-// found", "Path not found", "File access denied", "Disk full" or
-// "Input/output error".
+// found", "Path not found", "File access denied", "Disk full", "File name
+// too long" or "Input/output error".
 [[noreturn]] void fatal_file_error(int error_number, bool creating);
 
 // Makes invalid operations, divisions by zero and overflows trap, and turns
@@ -41,5 +41,14 @@ class ProgramStop : public std::runtime_error {
 // called with the report after it went to the console, so that a console
 // sent to a file is not the only place that knows.
 void install_float_traps(void (*also_tell)(const char* report) = nullptr);
+
+// Makes SIGINT and SIGTERM end the run the way a fatal error does: what is
+// unfinished is undone (discard_unfinished_outputs), one line is written
+// ("Interrupted (SIGINT)", "Terminated (SIGTERM)") and the exit code is 130
+// or 143. Text still buffered for the console is dropped, since a handler
+// cannot safely take it. SIGPIPE and SIGXFSZ are ignored, so that a console
+// nobody reads any more, or a file that may not grow, is a failed write
+// that ends the run with exit code 1.
+void install_stop_signal_handlers();
 
 }  // namespace veka

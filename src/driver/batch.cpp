@@ -7,11 +7,15 @@
 // Writes  file_number, file_number_text; the final prompt on the console.
 #include "driver/batch.h"
 
+#include <exception>
+#include <new>
 #include <utility>
 #include <vector>
 
 #include "common/console.h"
+#include "common/fatal.h"
 #include "driver/file_defaults.h"
+#include "driver/run_checks.h"
 #include "driver/run_parameters.h"
 #include "export/exports.h"
 #include "export/options.h"
@@ -84,6 +88,7 @@ int run_batch(const std::function<void()>& after_each_file) {
   int32_t first = argument_integer(57);
   int32_t last = argument_integer(58);
   const std::string& data_set = argument_text(2);
+  start_run(first, last);
   for (int64_t number = first; number <= last; ++number) {
     store.file_number = static_cast<int32_t>(number);
     reset_store();
@@ -97,6 +102,43 @@ int run_batch(const std::function<void()>& after_each_file) {
   console::flush();
   console::wait_for_enter();
   return 0;
+}
+
+namespace {
+
+// The fatal report continues a console line left open, like any other text.
+int end_with(const std::string& report, const std::function<void(const std::string&)>& also_tell) {
+  try {
+    console::line(report);
+    console::flush();
+  } catch (...) {
+    // The console itself failed, or memory ran out; the exit code still tells.
+  }
+  if (also_tell) also_tell(report);
+  return 1;
+}
+
+}  // namespace
+
+int run_to_exit_code(const std::function<int()>& run,
+                     const std::function<void(const std::string&)>& also_tell) {
+  try {
+    int code = run();
+    console::flush();
+    return code;
+  } catch (const FatalError& error) {
+    return end_with(error.what(), also_tell);
+  } catch (const ProgramStop& stop) {
+    console::flush();
+    if (also_tell) also_tell("the run stopped early");
+    return stop.exit_code();
+  } catch (const std::bad_alloc&) {
+    return end_with("Out of memory", also_tell);
+  } catch (const std::exception& error) {
+    return end_with("Unexpected error: " + std::string(error.what()), also_tell);
+  } catch (...) {
+    return end_with("Unexpected error", also_tell);
+  }
 }
 
 }  // namespace veka

@@ -22,4 +22,12 @@ void process_file();
 // after each processed file's outputs, while the store holds its results.
 int run_batch(const std::function<void()>& after_each_file = {});
 
+// Runs `run` (the batch) and turns each way it can end into the exit code:
+// its own code, the code of a stop, or 1 for a fatal error, with the fatal
+// error's one-line report on the console ("Out of memory" when memory ran
+// out, "Unexpected error: ..." for anything else). `also_tell`, when given,
+// hears the report of an early end too.
+int run_to_exit_code(const std::function<int()>& run,
+                     const std::function<void(const std::string&)>& also_tell = {});
+
 }  // namespace veka

@@ -5,12 +5,14 @@
 // the two speed curves (with a warning when exp_sp lies beyond them).
 //
 // Reads   data_file_name, exp_sp [m/s], start_depth [m]
-// Writes  data_file (open), sample_record_count, speed_curve[1..2], exp_fl,
+// Writes  data_file (open), recording_header (its opening "#" and "*"
+//         lines), sample_record_count, speed_curve[1..2], exp_fl,
 //         diameter_class_um[1..1100] [um], mep_cubic_a, mep_cubic_b, the MEP
 //         and reader settings, prev_depth, elapsed_time, profile_number.
 #include "driver/file_defaults.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "common/console.h"
 #include "common/format.h"
@@ -68,6 +70,18 @@ void count_sample_records() {
     }
     if (s.line_tag != 'L') return;
   }
+}
+
+// The comment lines that open the recording, kept for the exports' station
+// metadata so that the data file is read only once.
+void keep_recording_header() {
+  DataFile& file = store.data_file;
+  for (std::string_view line = file.rest_of_line();
+       !line.empty() && (line[0] == '#' || line[0] == '*'); line = file.rest_of_line()) {
+    store.recording_header.emplace_back(line);
+    file.skip_line();
+  }
+  file.rewind();
 }
 
 void set_reader_settings() {
@@ -142,6 +156,7 @@ void set_processing_constants() {
 void prepare_file_defaults() {
   Store& s = store;
   s.data_file.open(s.data_file_name);
+  keep_recording_header();
   count_sample_records();
   s.data_file.rewind();
   set_processing_constants();

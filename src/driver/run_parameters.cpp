@@ -20,8 +20,8 @@ namespace veka {
 
 namespace {
 
-constexpr size_t kFileNameCapacity = 90;
 constexpr size_t kLabelCapacity = 4;
+constexpr char kDataFileExtension[] = "dat";
 constexpr size_t kCtdStringCapacity = 49;
 
 std::string cut(const std::string& text, size_t capacity) {
@@ -66,12 +66,8 @@ void read_modes_and_names() {
   s.dive_direction = argument_integer(23) == 0 ? -1 : 1;
   s.direction_label = argument_text(23) == "1" ? "Descending" : " Ascending";
   s.speed_source_label = argument_text(25) == "1" ? " VEKA Speed" : " Const. Speed";
-  const std::string& data_set = argument_text(2);
-  s.data_file_name =
-      cut(argument_text(1) + data_set + s.file_number_text + "." + s.data_file_extension,
-          kFileNameCapacity);
-  s.output_base_name = cut(
-      argument_text(3) + data_set + s.file_number_text + "_" + argument_text(9), kFileNameCapacity);
+  s.data_file_name = data_file_name_for(s.file_number_text);
+  s.output_base_name = output_base_name_for(s.file_number_text);
 }
 
 void read_speed_settings() {
@@ -134,6 +130,14 @@ void read_instrument_settings() {
 
 }  // namespace
 
+std::string data_file_name_for(const std::string& file_number_text) {
+  return argument_text(1) + argument_text(2) + file_number_text + "." + kDataFileExtension;
+}
+
+std::string output_base_name_for(const std::string& file_number_text) {
+  return argument_text(3) + argument_text(2) + file_number_text + "_" + argument_text(9);
+}
+
 TimeBinFactor time_bin_factor(int32_t count_first, int32_t count_last) {
   int64_t span = static_cast<int64_t>(count_last) - count_first;
   int32_t k = round_to_int(static_cast<double>(span + 1) / 500 + 0.5);
@@ -145,7 +149,7 @@ TimeBinFactor time_bin_factor(int32_t count_first, int32_t count_last) {
 void read_run_parameters() {
   Store& s = store;
   s.version_label = "V1.3 Nov.22/04";
-  s.data_file_extension = "dat";
+  s.data_file_extension = kDataFileExtension;
   s.run_label_number = 2;
   s.run_label = std::to_string(s.run_label_number);
   read_ctd_field_letters();

@@ -16,9 +16,8 @@ namespace veka {
 
 void ExportRun::write_file_outputs() {
   if (!options_.any()) return;
-  const Station station =
-      resolve_station(parse_station_header(read_header_lines(store.data_file_name)),
-                      options_.station, argument_text(2), store.file_number);
+  const Station station = resolve_station(parse_station_header(store.recording_header),
+                                          options_.station, argument_text(2), store.file_number);
   TimeModeCtd time_ctd;
   if (store.smode == 0 && options_.shows_steps()) time_ctd = read_time_mode_ctd();
   SpectrumTable spectrum;

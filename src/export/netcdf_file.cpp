@@ -2,24 +2,20 @@
 
 #include <netcdf.h>
 
-#include <cerrno>
-#include <cstdio>
-
 #include "common/fatal.h"
-#include "common/text_output.h"
 
 namespace veka {
 
-NetcdfFile::NetcdfFile(const std::string& name) : name_(name), temporary_name_(name + ".part") {
-  check(nc_create(temporary_name_.c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
-  register_unfinished_file(temporary_name_);
+NetcdfFile::NetcdfFile(const std::string& name) : name_(name) {
+  // The library opens the file by a path that it resolves, which a file
+  // without a name has not: the temporary file gets a random name, created
+  // exclusively, that the library then writes through.
+  file_.create(name, TemporaryFile::Naming::random_name);
+  check(nc_create(file_.path().c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
 }
 
 NetcdfFile::~NetcdfFile() {
-  if (id_ < 0) return;
-  nc_close(id_);
-  forget_unfinished_file(temporary_name_);
-  std::remove(temporary_name_.c_str());
+  if (id_ >= 0) nc_abort(id_);
 }
 
 void NetcdfFile::check(int status) const {
@@ -70,13 +66,8 @@ void NetcdfFile::put(int variable, const std::vector<std::string>& values) {
 void NetcdfFile::close() {
   int id = id_;
   id_ = -1;
-  int status = nc_close(id);
-  forget_unfinished_file(temporary_name_);
-  if (status != NC_NOERR) {
-    std::remove(temporary_name_.c_str());
-    check(status);
-  }
-  if (std::rename(temporary_name_.c_str(), name_.c_str()) != 0) fatal_file_error(errno, true);
+  check(nc_close(id));
+  file_.publish();
 }
 
 int NetcdfWriter::add(const std::string& name, const std::vector<int>& dimensions,

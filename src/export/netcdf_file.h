@@ -1,7 +1,7 @@
 // A netCDF-4 file being written, over the netCDF C library: definitions
-// first, then data. The file is written under a temporary name and renamed
-// over the target by close(), so a run that ends early never leaves a
-// half-written file; without close() the temporary file is removed. Every
+// first, then data. The file is a report's temporary file
+// (common/text_output.h) that close() publishes, so a run that ends early
+// never leaves a half-written file; without close() nothing is left. Every
 // failing library call is fatal, with the library's message and the file
 // name. The netCDF-4 format is used for its string variables (the profile
 // identities).
@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "common/text_output.h"
 
 namespace veka {
 
@@ -45,7 +47,7 @@ class NetcdfFile {
 
   int id_ = -1;
   std::string name_;
-  std::string temporary_name_;
+  TemporaryFile file_;
 };
 
 // The attributes that say what a variable holds; `content` is its ACDD

@@ -1,7 +1,6 @@
 #include "export/station.h"
 
 #include <cctype>
-#include <fstream>
 #include <sstream>
 
 #include "common/numbers.h"
@@ -374,17 +373,6 @@ std::optional<double> parse_position(const std::string& text, char positive, cha
   value *= sign;
   if (value < -limit || value > limit) return std::nullopt;
   return value;
-}
-
-std::vector<std::string> read_header_lines(const std::string& data_file_name) {
-  std::ifstream recording(data_file_name, std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(recording, line);) {
-    if (line.empty() || (line[0] != '#' && line[0] != '*')) break;
-    if (line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 Station parse_station_header(const std::vector<std::string>& header_lines) {

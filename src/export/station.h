@@ -68,10 +68,8 @@ struct StationSettings {
   std::optional<double> longitude;
 };
 
-// The header lines of the named data file: its lines up to the first that
-// starts with neither "#" nor "*"; none when the file cannot be read.
-std::vector<std::string> read_header_lines(const std::string& data_file_name);
-
+// Station parsing: the header lines kept in the store when the data file was
+// loaded (recording_header).
 Station parse_station_header(const std::vector<std::string>& header_lines);
 
 // The header's station with the settings over it and the stand-ins for a

@@ -117,33 +117,14 @@ void tell_trap(const char* report) {
   if (trap_report != nullptr) trap_report->tell_fatal(report);
 }
 
-// The console text of a fatal error, as a 61-argument command line ends.
-void end_console_with(const char* report) {
-  try {
-    console::line(report);
-    console::flush();
-  } catch (const FatalError&) {
-    // The console itself failed; the terminal still tells.
-  }
-}
-
 int run_pipeline(RunReport& report) {
   trap_report = &report;
   install_float_traps(tell_trap);
+  install_stop_signal_handlers();
   console::skip_waits();
-  try {
-    int code = run_batch([&] { report.file_done(); });
-    console::flush();
-    return code;
-  } catch (const FatalError& error) {
-    end_console_with(error.what());
-    report.tell_fatal(error.what());
-    return 1;
-  } catch (const ProgramStop& stop) {
-    console::flush();
-    report.tell_fatal("the run stopped early");
-    return stop.exit_code();
-  }
+  return run_to_exit_code(
+      [&] { return run_batch([&] { report.file_done(); }); },
+      [&](const std::string& fatal_report) { report.tell_fatal(fatal_report); });
 }
 
 bool make_folder(const std::string& folder) {

@@ -1,6 +1,6 @@
 // Batch summary: one line per data file so that a cruise can be compared in
 // a spreadsheet. The first data file of a run creates the file and writes
-// the heading; later files append.
+// the heading; later files append (common/run_file.h).
 //
 // Reads   arguments 2, 3, 9 (name), 60 and 61 (analysis option), the
 //         residual analysis (ESDs [um], densities [ug/m3] printed in mm and
@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "common/format.h"
-#include "common/text_output.h"
 #include "report/report_fields.h"
 #include "store/arguments.h"
 #include "store/store.h"
@@ -107,17 +106,16 @@ std::string batch_summary_name() {
 
 void write_batch_summary_line() {
   Store& s = store;
-  TextOutput batch;
-  if (s.batch_started == 1) batch.open(batch_summary_name(), TextOutput::Mode::append);
   if (analysis_option() == AnalysisOption::transmission_complement)
     s.trans_correction = 1 - s.trans_correction;
-  if (s.batch_started == 0) {
+  bool afresh = s.batch_started == 0;
+  std::string lines;
+  if (afresh) {
     s.batch_started = 1;
-    batch.open(batch_summary_name(), TextOutput::Mode::create);
-    batch.line(heading_line());
+    lines = heading_line() + "\r\n";
   }
-  batch.line(data_line());
-  batch.close();
+  lines += data_line() + "\r\n";
+  s.batch_summary_file.add(batch_summary_name(), lines, afresh);
 }
 
 }  // namespace veka

@@ -2,7 +2,7 @@
 // with the count concentrations of the five reporting ranges, tagged with a
 // time value of the file, for gridding and contouring programs. The first
 // data file of a run creates the file and writes the heading; later files
-// append.
+// append (common/run_file.h).
 //
 // Reads   arguments 2, 3, 9 (name), diameter_bin_low/high [um],
 //         sample_record_count, range_lo, range_hi, range_conc[k][1..5] [1/m3]
@@ -12,7 +12,6 @@
 #include <cstdint>
 
 #include "common/format.h"
-#include "common/text_output.h"
 #include "report/report_fields.h"
 #include "store/arguments.h"
 #include "store/store.h"
@@ -47,18 +46,17 @@ std::string gridding_file_name() {
 
 void write_gridding_lines() {
   Store& s = store;
-  TextOutput grid;
-  if (s.gridding_started == 1) grid.open(gridding_file_name(), TextOutput::Mode::append);
-  if (s.gridding_started == 0) {
+  bool afresh = s.gridding_started == 0;
+  std::string lines;
+  if (afresh) {
     s.gridding_started = 1;
-    grid.open(gridding_file_name(), TextOutput::Mode::create);
-    grid.line("Time,Depth," + diameter_ranges(4, "/"));
+    lines = "Time,Depth," + diameter_ranges(4, "/") + "\r\n";
   }
   double time = file_time();
   for (int64_t step = s.range_lo; step <= s.range_hi; ++step) {
-    grid.line(step_line(time, static_cast<int>(step)));
+    lines += step_line(time, static_cast<int>(step)) + "\r\n";
   }
-  grid.close();
+  s.gridding_file.add(gridding_file_name(), lines, afresh);
 }
 
 }  // namespace veka

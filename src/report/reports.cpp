@@ -1,6 +1,7 @@
 // Reports of a data file, in this order: the data report (with the console
 // summary written between its spectrum and its step table), the batch
-// summary line and the gridding lines.
+// summary line and the gridding lines; and, before the first data file, the
+// claim on the run's batch summary and gridding file.
 //
 // Reads   output_base_name, version_label, range_lo/range_hi and the
 //         reader's range_low/range_high
@@ -12,6 +13,7 @@
 
 #include "common/console.h"
 #include "common/rounding.h"
+#include "common/run_file.h"
 #include "common/text_output.h"
 #include "report/batch_summary.h"
 #include "report/console_summary.h"
@@ -43,8 +45,16 @@ void write_reports() {
   write_console_summary();
   write_report_tables(report);
   report.close();
+  // Both run files end at the same data file, whatever stops this one.
+  RunFileUpdate update;
   write_batch_summary_line();
   write_gridding_lines();
+  update.keep();
+}
+
+void claim_run_files() {
+  store.batch_summary_file.claim(batch_summary_name());
+  store.gridding_file.claim(gridding_file_name());
 }
 
 }  // namespace veka

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "common/fatal.h"
 
@@ -14,17 +16,66 @@ namespace veka {
 
 namespace {
 
-// Reads what cannot be mapped (a pipe, an empty file) with plain reads.
-bool read_all(int descriptor, std::string& content) {
-  char buffer[1 << 16];
+// Linux moves at most about 2 GB in one read.
+constexpr size_t kLargestRead = size_t{1} << 30;
+
+[[noreturn]] void refuse_irregular_file(const std::string& name) {
+  fatal("File access denied: " + name + " is not a regular file");
+}
+
+// Closes the file on every way out of open().
+struct OpenFile {
+  int descriptor;
+  ~OpenFile() { ::close(descriptor); }
+};
+
+// A FIFO without a writer would block an open for reading for ever, and a
+// device may act on being opened, so the name is looked at first; the
+// opened file is looked at again in case the name changed in between.
+int open_regular_file(const std::string& name, off_t& size) {
+  struct stat info;
+  if (stat(name.c_str(), &info) != 0) fatal_file_error(errno, false);
+  if (!S_ISREG(info.st_mode)) refuse_irregular_file(name);
+  int descriptor = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) fatal_file_error(errno, false);
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(descriptor);
+    refuse_irregular_file(name);
+  }
+  size = info.st_size;
+  return descriptor;
+}
+
+// Room for `size` bytes, in pages of its own. A large buffer asks for huge
+// pages: filling 100 MB page by page costs more than reading it.
+char* allocate(size_t size) {
+  constexpr size_t kHugePage = size_t{2} << 20;
+  void* room = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (room == MAP_FAILED) throw std::bad_alloc();
+  if (size >= kHugePage) madvise(room, size, MADV_HUGEPAGE);
+  return static_cast<char*>(room);
+}
+
+// Reads to the end of the file into `content` (allocated here, `capacity`
+// bytes) and returns the size read, in as few reads as the system allows.
+// The buffer holds the size the file had when it was opened and one byte
+// more, so that the read which finds the end needs no larger buffer.
+size_t read_to_end(int descriptor, size_t expected, char*& content, size_t& capacity) {
+  capacity = expected + 1;
+  content = allocate(capacity);
+  size_t size = 0;
   for (;;) {
-    ssize_t n = ::read(descriptor, buffer, sizeof buffer);
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
+    if (size == capacity) {
+      char* larger = allocate(2 * capacity);
+      std::memcpy(larger, content, size);
+      munmap(content, capacity);
+      content = larger;
+      capacity *= 2;
     }
-    content.append(buffer, static_cast<size_t>(n));
+    ssize_t n = ::read(descriptor, content + size, std::min(capacity - size, kLargestRead));
+    if (n == 0) return size;
+    if (n < 0 && errno != EINTR) fatal_file_error(errno, false);
+    if (n > 0) size += static_cast<size_t>(n);
   }
 }
 
@@ -32,44 +83,23 @@ bool read_all(int descriptor, std::string& content) {
 
 void DataFile::open(const std::string& name) {
   close();
-  int descriptor = ::open(name.c_str(), O_RDONLY);
-  if (descriptor < 0) fatal_file_error(errno, false);
-  struct stat info;
-  if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
-    int error_number = S_ISDIR(info.st_mode) ? EISDIR : errno;
-    ::close(descriptor);
-    fatal_file_error(error_number, false);
+  off_t expected = 0;
+  OpenFile file{open_regular_file(name, expected)};
+  size_t size = read_to_end(file.descriptor, static_cast<size_t>(expected), content_, capacity_);
+  if (size < static_cast<size_t>(expected)) {
+    close();
+    fatal("Input/output error: " + name + " shrank while it was read");
   }
-  if (S_ISREG(info.st_mode) && info.st_size > 0) {
-    void* mapping =
-        mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, descriptor, 0);
-    if (mapping != MAP_FAILED) {
-      madvise(mapping, static_cast<size_t>(info.st_size), MADV_SEQUENTIAL);
-      data_ = static_cast<const char*>(mapping);
-      size_ = static_cast<size_t>(info.st_size);
-      mapped_ = true;
-    }
-  }
-  if (!mapped_) {
-    loaded_.clear();
-    if (!read_all(descriptor, loaded_)) {
-      int error_number = errno;
-      ::close(descriptor);
-      fatal_file_error(error_number, false);
-    }
-    data_ = loaded_.data();
-    size_ = loaded_.size();
-  }
-  ::close(descriptor);
+  data_ = content_;
+  size_ = size;
   position_ = 0;
   is_open_ = true;
 }
 
 void DataFile::close() {
-  if (mapped_) munmap(const_cast<char*>(data_), size_);
-  mapped_ = false;
-  loaded_.clear();
-  loaded_.shrink_to_fit();
+  if (content_ != nullptr) munmap(content_, capacity_);
+  content_ = nullptr;
+  capacity_ = 0;
   data_ = nullptr;
   size_ = 0;
   position_ = 0;

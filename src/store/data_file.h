@@ -1,7 +1,8 @@
-// The open data file. The whole recording is held in memory (mapped when it
-// is a regular file) and read through two primitives: the next character of
-// the current line, and a skip to the start of the next line. A line ends at
-// LF or CR LF; the line end is never returned as a character.
+// The open data file. The whole recording is read into memory when it is
+// opened, so that nothing done to the file afterwards (cutting it short)
+// can reach the passes, and is read through two primitives: the next
+// character of the current line, and a skip to the start of the next line.
+// A line ends at LF or CR LF; the line end is never returned as a character.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +22,11 @@ class DataFile {
   DataFile& operator=(const DataFile&) = delete;
 
   // Opens and loads the named file; failure is fatal ("File not found").
+  // Only a regular file is read: anything else (a folder, FIFO, device or
+  // socket) is refused before it is opened for reading ("File access
+  // denied: NAME is not a regular file"). A file that ends before the size
+  // it had when it was opened is a read error ("Input/output error: NAME
+  // shrank while it was read"); one that has grown is read to its end.
   void open(const std::string& name);
   void close();
   bool is_open() const { return is_open_; }
@@ -58,8 +64,8 @@ class DataFile {
   size_t size_ = 0;
   size_t position_ = 0;
   bool is_open_ = false;
-  bool mapped_ = false;
-  std::string loaded_;  // the content when it could not be mapped
+  char* content_ = nullptr;  // an anonymous mapping of capacity_ bytes
+  size_t capacity_ = 0;
 };
 
 }  // namespace veka

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "store/ctd_fields.h"
 #include "store/records.h"
@@ -85,6 +86,10 @@ struct FileSettings {
   int32_t sep_lines_per_block;
   int32_t l5_value_count;
   int32_t mep_value_count;
+
+  // The "#" and "*" lines that open the data file, without their line ends,
+  // kept for the exports.
+  std::vector<std::string> recording_header;
 };
 
 }  // namespace veka

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/run_file.h"
 #include "common/text_output.h"
 #include "store/ctd_fields.h"
 #include "store/data_file.h"
@@ -102,6 +103,8 @@ struct Store : PerFileValues<SharedArrays, RunParameters, FileSettings, ReaderSt
   int32_t file_number = 0;
   int32_t batch_started = 0;
   int32_t gridding_started = 0;
+  RunFile batch_summary_file;  // held for the whole run
+  RunFile gridding_file;
 };
 
 extern Store store;

@@ -85,6 +85,12 @@ TEST_F(FileDefaultsTest, PreScanCountsFiveLineRecords) {
   EXPECT_EQ(store.data_file.read_char(), '#');
 }
 
+TEST_F(FileDefaultsTest, KeepsTheOpeningCommentLinesForTheExports) {
+  prepare("# VEKA\r\n* Lat 43 15.46 N\r\n*\r\nC 1 2 3\n* later\n");
+  EXPECT_EQ(store.recording_header, (std::vector<std::string>{"# VEKA", "* Lat 43 15.46 N", "*"}));
+  EXPECT_EQ(store.data_file.read_char(), '#');
+}
+
 TEST_F(FileDefaultsTest, PreScanHeaderHidesFortyFiveLinesWhateverTheyHold) {
   prepare("#\n" + lines("L", 45) + record());
   EXPECT_EQ(store.sample_record_count, 1.0);

@@ -103,13 +103,11 @@ TEST_F(RunParametersTest, DerivedValues) {
   EXPECT_EQ(store.range_high, 500.0);
 }
 
-TEST_F(RunParametersTest, DuplicateLetterTakesTheLastPositionAndNamesAreCut) {
+TEST_F(RunParametersTest, DuplicateLetterTakesTheLastPosition) {
   arguments_[20] = "D";  // D at positions 1 and 9
-  arguments_[1] = std::string(100, 'a') + "/";
   run();
   EXPECT_EQ(store.ctd_field_position[3], 9);
   EXPECT_EQ(store.ctd_field_count, 5);
-  EXPECT_EQ(store.data_file_name.size(), 90u);
 }
 
 }  // namespace veka

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -102,23 +103,36 @@ class ExportFixture : public ::testing::Test {
     s.mep_large_biomass = 12.5;
   }
 
-  // A recording with the station header the simulator writes.
-  void write_recording_header() {
-    support::write_file(scratch("in/W7.dat"),
-                        "# VEKA counter recording, cruise VK23-04, station 049\r\n"
-                        "* Cruise            VK23-04\r\n"
-                        "* Station           049\r\n"
-                        "* Date              2023-08-23\r\n"
-                        "* Time (UTC)        17:51:29\r\n"
-                        "*   Lat    43 15.46 N\r\n"
-                        "*   Lon    066 25.09 W\r\n"
-                        "* Bottom depth      174 m\r\n"
-                        "C 0.463 38.151 15.119 31.029 0.345\r\n");
+  // The header lines of a recording with the station details the simulator
+  // writes, as the store keeps them.
+  static void write_recording_header() {
+    store.recording_header = {
+        "# VEKA counter recording, cruise VK23-04, station 049",
+        "* Cruise            VK23-04",
+        "* Station           049",
+        "* Date              2023-08-23",
+        "* Time (UTC)        17:51:29",
+        "*   Lat    43 15.46 N",
+        "*   Lon    066 25.09 W",
+        "* Bottom depth      174 m",
+    };
+  }
+
+  // The recording W7.dat of the run, with its header lines in the store as
+  // the per-file settings keep them.
+  void write_recording(const std::string& text) {
+    support::write_file(scratch("in/W7.dat"), text);
+    store.recording_header.clear();
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line) && (line[0] == '#' || line[0] == '*');) {
+      if (line.back() == '\r') line.pop_back();
+      store.recording_header.push_back(line);
+    }
   }
 
   // The station of the recording W7.dat (or of none), without settings.
   static Station station() {
-    return resolve_station(parse_station_header(read_header_lines(store.data_file_name)), {}, "W",
+    return resolve_station(parse_station_header(store.recording_header), {}, "W",
                            store.file_number);
   }
 

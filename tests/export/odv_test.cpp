@@ -127,10 +127,10 @@ TEST_F(ExportOdvTest, BinsAreMeansOverTheReportsBinsAndSumsOfVolumes) {
 
 TEST_F(ExportOdvTest, TimeIntervalsCarryTheirOwnTimeAndTheCtdOfTheRecording) {
   use_time_intervals();  // intervals of 2 s from count 100
-  support::write_file(scratch("in/W7.dat"),
-                      "* Date 2023-08-23\r\n* Time 17:51:29\r\nL5 0 0 96 0 0 0 0\r\n"
-                      "L5 0 0 100 0 0 0 0\r\nL5 0 0 116 0 0 0 0\r\nC 10.0 40.0 12.0 31.0 0.5\r\n"
-                      "L5 0 0 120 0 0 0 0\r\nL5 0 0 124 0 0 0 0\r\nC 11.0 41.0 13.0 32.0 0.5\r\n");
+  write_recording(
+      "* Date 2023-08-23\r\n* Time 17:51:29\r\nL5 0 0 96 0 0 0 0\r\n"
+      "L5 0 0 100 0 0 0 0\r\nL5 0 0 116 0 0 0 0\r\nC 10.0 40.0 12.0 31.0 0.5\r\n"
+      "L5 0 0 120 0 0 0 0\r\nL5 0 0 124 0 0 0 0\r\nC 11.0 41.0 13.0 32.0 0.5\r\n");
   std::vector<std::string> lines = written();
   size_t h = header_index(lines);
   std::vector<std::string> header = cells_of(lines[h]);

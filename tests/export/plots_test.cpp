@@ -153,7 +153,7 @@ TEST_F(ExportPlotsTest, DepthProfilesPointDownAndTimeSeriesRunRight) {
   EXPECT_GT(early, late);  // values up: the speed grows over the run
   // Without a recording there is no CTD line to average.
   EXPECT_NE(chart(page, "Temperature").find("No such CTD reading in this run."), std::string::npos);
-  support::write_file(scratch("in/W7.dat"), "L5 0 0 100 0 0 0 0\r\nC 10 40 12 31 0.5\r\n");
+  write_recording("L5 0 0 100 0 0 0 0\r\nC 10 40 12 31 0.5\r\n");
   EXPECT_EQ(chart(written(), "Temperature").find("No such CTD reading"), std::string::npos);
 }
 

@@ -19,23 +19,23 @@ class ExportTimeModeCtdTest : public ExportFixture {
 };
 
 TEST_F(ExportTimeModeCtdTest, MeansOfTheIntervalsOfTheAnalysedRangeOnly) {
-  support::write_file(scratch("in/W7.dat"),
-                      "# recording\r\n* Cruise X\r\n"
-                      "C 1.0 30.0 9.0 29.0 0.1\r\n" +
-                          l5(99) +                                   // before the range
-                          "C 1.0 30.0 9.0 29.0 0.1\r\n" + l5(100) +  // the start: interval 1
-                          "C 10.0 40.0 12.0 31.0 0.5\r\n"
-                          "C 12.0,42.0,14.0,33.0,1.5\r\n"
-                          "C 11.0 40.0 36.0 31.0 0.9\r\n"             // beyond 35 degC: left out
-                          "C 11.0 40.0 12.0\r\n"                      // short: left out
-                          "C 11.0 40.0 12.0 31.0 0.9 7\r\n"           // extra value: left out
-                          "C 11.0 40.0 12.0 31.0 0.123456789012\r\n"  // 13 characters
-                          "L1 5 0 3\r\n" +
-                          l5(103) +                                     // still interval 1
-                          "C 10.0 50.5 12.0 31.0 0.9\r\n"               // beyond 50 mS/cm
-                          + l5(104) +                                   // interval 2
-                          "C 20.0 44.0 16.0 34.0 2.0\r\n" + l5(2000) +  // the end
-                          "C 30.0 45.0 17.0 35.0 3.0\r\n");
+  write_recording(
+      "# recording\r\n* Cruise X\r\n"
+      "C 1.0 30.0 9.0 29.0 0.1\r\n" +
+      l5(99) +                                   // before the range
+      "C 1.0 30.0 9.0 29.0 0.1\r\n" + l5(100) +  // the start: interval 1
+      "C 10.0 40.0 12.0 31.0 0.5\r\n"
+      "C 12.0,42.0,14.0,33.0,1.5\r\n"
+      "C 11.0 40.0 36.0 31.0 0.9\r\n"             // beyond 35 degC: left out
+      "C 11.0 40.0 12.0\r\n"                      // short: left out
+      "C 11.0 40.0 12.0 31.0 0.9 7\r\n"           // extra value: left out
+      "C 11.0 40.0 12.0 31.0 0.123456789012\r\n"  // 13 characters
+      "L1 5 0 3\r\n" +
+      l5(103) +                                     // still interval 1
+      "C 10.0 50.5 12.0 31.0 0.9\r\n"               // beyond 50 mS/cm
+      + l5(104) +                                   // interval 2
+      "C 20.0 44.0 16.0 34.0 2.0\r\n" + l5(2000) +  // the end
+      "C 30.0 45.0 17.0 35.0 3.0\r\n");
   TimeModeCtd ctd = read_time_mode_ctd();
   ASSERT_EQ(ctd.intervals.size(), 501u);
   EXPECT_EQ(ctd.first_time_count, 99);
@@ -59,7 +59,7 @@ TEST_F(ExportTimeModeCtdTest, DepthSpikeKeepsThePreviousDepthAt25Scans) {
   std::string lines = l5(100);
   for (int i = 0; i < 60; ++i) lines += "C 10.0 40.0 12.0 31.0 0.5\r\n";  // 2.4 s
   lines += l5(104) + "C 14.0 40.0 12.0 31.0 0.5\r\n" + l5(108) + "C 12.5 40.0 12.0 31.0 0.5\r\n";
-  support::write_file(scratch("in/W7.dat"), lines);
+  write_recording(lines);
   TimeModeCtd ctd = read_time_mode_ctd();
   EXPECT_EQ(ctd.mean(1, kFieldD), 10.0);
   EXPECT_EQ(ctd.mean(2, kFieldD), 10.0);  // 4 m from 10.0: a spike

@@ -1,7 +1,10 @@
 #include "support/support.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -96,6 +99,65 @@ ProcessResult run_program(const std::string& program, const std::vector<std::str
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   result.error = read_file(error_file);
   return result;
+}
+
+RunningProgram::RunningProgram(const std::string& program,
+                               const std::vector<std::string>& arguments) {
+  int to_child[2];
+  int from_child[2];
+  if (pipe2(to_child, O_CLOEXEC) != 0 || pipe2(from_child, O_CLOEXEC) != 0) {
+    throw std::runtime_error("no pipe");
+  }
+  std::vector<std::string> argv_text = arguments;
+  argv_text[0] = program;
+  std::vector<char*> argv;
+  for (std::string& text : argv_text) argv.push_back(text.data());
+  argv.push_back(nullptr);
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(to_child[0], STDIN_FILENO);
+    dup2(from_child[1], STDOUT_FILENO);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(to_child[0]);
+  close(from_child[1]);
+  input_ = to_child[1];
+  output_ = from_child[0];
+}
+
+RunningProgram::~RunningProgram() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    finish();
+  }
+}
+
+bool RunningProgram::read_more() {
+  char buffer[4096];
+  ssize_t n = read(output_, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  text_.append(buffer, static_cast<size_t>(n));
+  return true;
+}
+
+bool RunningProgram::wait_for_output(const std::string& text) {
+  while (text_.find(text) == std::string::npos) {
+    if (!read_more()) return false;
+  }
+  return true;
+}
+
+ProcessResult RunningProgram::finish() {
+  if (input_ >= 0) close(input_);
+  input_ = -1;
+  while (read_more()) {
+  }
+  close(output_);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), text_, ""};
 }
 
 void load_arguments(const std::vector<std::string>& arguments) {

@@ -42,6 +42,32 @@ struct ProcessResult {
 ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
                           const std::string& input = "", const std::string& working_folder = "");
 
+// A program started with pipes to its standard input and output, for tests
+// that act on it while it runs (signals, files changed under it). Its
+// standard error is the test's own.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& arguments);
+  ~RunningProgram();  // ends the program if it still runs
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  int pid() const { return pid_; }
+  // Reads the output until it holds `text`; false when the output ends first.
+  bool wait_for_output(const std::string& text);
+  // Closes the standard input, reads the rest of the output and waits for the
+  // end; the exit code is 128 + the signal for a program a signal ended.
+  ProcessResult finish();
+
+ private:
+  bool read_more();
+
+  int pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  std::string text_;
+};
+
 // Loads the arguments into the store, as the program entry does.
 void load_arguments(const std::vector<std::string>& arguments);
 
