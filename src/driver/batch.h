@@ -1,10 +1,4 @@
-// Batch driver: runs the stages of the pipeline for every file number of the
-// run, one file after the other with the same run parameters, skipping the
-// known-bad files of a few data sets, and ends with the operator's prompt.
-//
-// Reads   arguments 2 (data-set name), 57 and 58 (first and last file number),
-//         the export options after argument 61 (export/options.h)
-// Writes  file_number, file_number_text; the final prompt on the console.
+// Batch driver: the stages of every data file of the run, then the operator's prompt.
 #pragma once
 
 #include <cstdint>

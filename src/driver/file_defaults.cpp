@@ -1,3 +1,14 @@
+// Per-file defaults: counts the sample records of the data file in a quick
+// pre-scan and leaves the file open at its first line for the reader, gives
+// every processing setting and accumulator its starting value, and derives
+// the expected transit count exp_fl from the expected speed exp_sp through
+// the two speed curves (with a warning when exp_sp lies beyond them).
+//
+// Reads   data_file_name, exp_sp [m/s], start_depth [m]
+// Writes  data_file (open), recording_header (its opening "#" and "*"
+//         lines), sample_record_count, speed_curve[1..2], exp_fl,
+//         diameter_class_um[1..1100] [um], mep_cubic_a, mep_cubic_b, the MEP
+//         and reader settings, prev_depth, elapsed_time, profile_number.
 #include "driver/file_defaults.h"
 
 #include <cmath>
@@ -100,7 +111,7 @@ void search_curve(const SpeedCurve& curve, int highest, int lowest) {
   Store& s = store;
   for (int t = highest; t >= lowest; --t) {
     s.curve_root = std::sqrt(static_cast<double>(t));
-    s.curve_speed = curve_speed_at_root(curve, s.curve_root);
+    s.curve_speed = curve.speed_at_root(s.curve_root);
     if (s.exp_fl_found == 0 && s.curve_speed > s.exp_sp) {
       s.exp_fl = s.curve_root * s.curve_root;
       s.exp_fl_found = 1;
@@ -133,12 +144,6 @@ void set_cubics() {
 }
 
 }  // namespace
-
-double curve_speed_at_root(const SpeedCurve& c, double root) {
-  // Evaluated left to right as written: k_linear * x * x is (k_linear * x) * x.
-  return c.scale * std::exp(-(c.k_quarter * std::sqrt(root) + c.k_half * root +
-                              c.k_linear * root * root + c.k_three_halves * root * root * root));
-}
 
 void set_processing_constants() {
   set_mep_settings();

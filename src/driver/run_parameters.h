@@ -1,10 +1,4 @@
-// Run parameters: converts the positional command-line arguments into the
-// store for every data file, derives the time-bin factor, the tunnel area
-// and the file names, and prints the console header that echoes them.
-//
-// Reads   the command line (arguments 1..9, 11..56), file_number_text
-// Writes  every run parameter of the store, data_file_name,
-//         output_base_name, and header lines 1 to 10 on the console.
+// Run parameters: the command line into the store for every data file; the console header.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,18 @@
+// The page of the run (argument 3 + "a_Plots_" + argument 2 + "_" +
+// argument 9 + ".html"): one row per processed data file with its centroid
+// ESD, straight-line slope, total biomass density and water volume, and a
+// link to the file's own page; a section plot of the run, the count
+// concentration of one size range (--section) by file and depth (time in the
+// time mode) as a colour grid with its scale; then the size-spectrum
+// exponent of each file with its interval beside the straight-line slope,
+// as a table and a plot. Rewritten after every file, so that it always
+// lists the files processed so far.
+//
+// Reads   file_number, data_file_name, centroid_esd [um], linear_slope,
+//         total_biomass_density [ug/m3], total_volume [m3], the spectrum's
+//         fits (export/spectrum_fit.h), the step table's count
+//         concentration of the section's range (export/step_table.h)
+// Writes  the page only.
 #include "export/batch_page.h"
 
 #include "common/format.h"

@@ -1,3 +1,12 @@
+// A data file's profile as the spreadsheet and netCDF exports write it, kept
+// beyond the store's reset so that the run's cruise files can hold every
+// file of the run: the station, the profile in cells of --bin steps, and
+// where its time axis lies in UTC.
+//
+// Reads   data_file_name, file_number, range_lo, range_hi, smode,
+//         count_first, elapsed_time [s] (of the reader, at the end of the
+//         analysed range), the step table (export/step_table.h)
+// Writes  nothing.
 #include "export/exported_profile.h"
 
 #include "store/store.h"

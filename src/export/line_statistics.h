@@ -1,13 +1,4 @@
-// How well the straight line of the spectrum fits: the coefficient of
-// determination, the standard errors of slope and intercept, and the number
-// of points, over the points of the straight-line fit in its order
-// (channels nbss_first..nbss_last, empty channels at -5.0) and with the
-// values the fit saw: the small-channel repair that follows the fit is not
-// applied.
-//
-// Reads   nbss_first, nbss_last, nbss_log_bounds, channel_biomass [ug/m3],
-//         channel_delta_ug [ug], linear_slope, linear_intercept
-// Writes  nothing.
+// How well the straight line of the spectrum fits: determination, standard errors, points.
 #pragma once
 
 #include <optional>

@@ -1,16 +1,4 @@
-// What the netCDF files say about themselves, after the CF-1.8 and ACDD-1.3
-// conventions: the global attributes (title, summary, keywords, id,
-// history with the command line and the program version, source,
-// institution, creator, project, license, references, comment,
-// date_created in ISO 8601, and the geospatial and time coverage of the
-// profiles they hold), and the station variables (identity, time, position
-// and water depth) that every file carries, as scalars for one data file
-// or over an instance dimension for the run's cruise file. A station detail
-// nobody gave is a fill value, with a comment that says so.
-//
-// Reads   the exported profiles, the command line (store.arguments),
-//         version_label, run_label, argument 2, the settings' attributes
-// Writes  into the file being defined.
+// What the netCDF files say about themselves: global attributes and station variables.
 #pragma once
 
 #include <string>

@@ -1,26 +1,4 @@
-// Optional outputs, asked for by options placed after the 61 positional
-// arguments, in any order: --plots (HTML pages of plots), --odv (Ocean Data
-// View spreadsheets), --netcdf (CF netCDF files) and --spectrum (the size
-// spectrum as tidy tables); and the settings of those outputs, each an
-// option followed by its value:
-//   --bin N            steps per row of the ODV and netCDF exports: 1 (the
-//                      default), 5, 10 or 25, the bins of the reports
-//   --section R        the size range of the run page's section plot:
-//                      reporting range 1..5, or 0 (the default) for the
-//                      classes 100..2500 um
-//   --cruise, --station, --time, --lat, --lon TEXT
-//                      the station details for every file of the run, over
-//                      the recording's header (export/station.h)
-//   --attribute NAME=TEXT
-//                      a global attribute of the netCDF files (creator_name,
-//                      institution, project, license, ...), repeatable
-// A command line of exactly 61 arguments asks for none of them. Each has a
-// key of a settings file's [export] table (the front end's).
-//
-// Reads   the command line (store.arguments)
-// Writes  nothing; an unknown option, a setting without a valid value, or
-//         --netcdf in a build without the netCDF library, is fatal before
-//         any data file is processed.
+// Optional outputs after the 61 positional arguments, and the settings of those outputs.
 #pragma once
 
 #include <string>

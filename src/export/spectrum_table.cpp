@@ -1,3 +1,17 @@
+// The size spectrum of the analysed profile per 15 um diameter class, as
+// the spectrum files, the plots and the netCDF file take it: the class
+// edges in ESD, biovolume and mass (spheres, pi taken as 3.14, mass by the
+// biomass formula, that is biovolume times flow_scale at 1 mg per mm3); the
+// particles counted in the profile's steps as they were counted, before
+// zero filling, count-factor scaling and transmission correction; and the
+// concentration and biomass density of the processed counts, per cubic
+// metre of the water filtered over the profile.
+//
+// Reads   sep_counts_as_read, mep_counts_as_sized, bin_counts,
+//         biomass_density [ug/m3], tot_volume [m3], ctd[k][kCtdCountFactor],
+//         ctd[k][kCtdVolume] [m3], diameter_class_um [um], flow_scale,
+//         range_lo..range_hi, smode
+// Writes  nothing.
 #include "export/spectrum_table.h"
 
 #include "export/step_table.h"

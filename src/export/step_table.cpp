@@ -1,3 +1,19 @@
+// The per-step profile as the exports write it: one row per step of the
+// analysed profile (range_lo..range_hi), located by depth in the depth modes
+// or by elapsed time in the time mode, and one column per quantity with its
+// names, units and the way its steps combine into a coarser cell (mean or
+// sum). The ODV spreadsheets, the netCDF files and the plot pages all take
+// their per-step values from here, and so do the cells of 5, 10 or 25 steps
+// they may write instead (--bin).
+//
+// Reads   smode, depth_mode, dfctx, range_lo, range_hi, ctd_field_position,
+//         diameter_bin_low/high [um], report_profile[k][kCtdScans..kCtdAnalog5,
+//         kCtdSpeed] (samples, means of T [degC], C [mS/cm], S, CTD rate
+//         [m/s], A1..A5 [V], smoothed flow speed [m/s]), ctd[k][kCtdVolume]
+//         [m3], range_conc[k][1..5, 10] [1/m3], range_bio_conc[k][1..5, 10]
+//         [mg/m3]; in the time mode the CTD means of the exports' own pass
+//         (export/time_ctd.h)
+// Writes  nothing.
 #include "export/step_table.h"
 
 #include <algorithm>

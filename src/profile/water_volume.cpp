@@ -14,7 +14,6 @@
 
 #include <cmath>
 
-#include "driver/file_defaults.h"
 #include "profile/profile_range.h"
 #include "store/store.h"
 
@@ -50,11 +49,11 @@ double flow_speed(double transit) {
   if (s.set_flow == 0) return speed;
   if (t >= kCurveMeeting && t <= kLongestTransit) {
     double x = std::sqrt(t);
-    speed = curve_speed_at_root(s.speed_curve[1], x);
+    speed = s.speed_curve[1].speed_at_root(x);
     t = x * x;
   }
   if (t >= kShortestTransit && t < kCurveMeeting) {
-    speed = curve_speed_at_root(s.speed_curve[2], std::sqrt(t));
+    speed = s.speed_curve[2].speed_at_root(std::sqrt(t));
   }
   return speed;
 }

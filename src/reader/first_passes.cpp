@@ -57,17 +57,7 @@ void read_header_block() {
 // A CTD line of the first two phases; returns whether it is the start.
 bool read_first_pass_ctd_line() {
   Store& s = store;
-  s.elapsed_time += s.scan_interval;
-  CtdLineEnd end = read_ctd_values(true);
-  if (end == CtdLineEnd::abandoned) {
-    s.data_file.skip_line();
-    return false;
-  }
-  if (end != CtdLineEnd::complete) {
-    report_first_pass_ctd_line(end);
-    s.line_flag = 1;
-    ++s.bad_ctd_run;
-  }
+  if (!read_ctd_line_values(true, s.line_flag)) return false;
   if (s.line_flag == 0) {
     take_ctd_line_values();
     apply_spike_filter();

@@ -54,17 +54,7 @@ void add_ctd_line_to_step() {
 bool read_ctd_line() {
   Store& s = store;
   s.ctd_line_bad = 0;
-  s.elapsed_time += s.scan_interval;
-  CtdLineEnd end = read_ctd_values(false);
-  if (end == CtdLineEnd::abandoned) {
-    s.data_file.skip_line();
-    return false;
-  }
-  if (end != CtdLineEnd::complete) {
-    report_main_pass_ctd_line(end);
-    s.ctd_line_bad = 1;
-    ++s.bad_ctd_run;
-  }
+  if (!read_ctd_line_values(false, s.ctd_line_bad)) return false;
   if (checks_ctd_plausibility()) check_plausibility();
   s.data_file.skip_line();
   take_ctd_line_values();

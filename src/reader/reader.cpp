@@ -150,6 +150,26 @@ void round_depth_and_time() {
   s.elapsed_time = round_to_fraction(s.elapsed_time, 100.0);
 }
 
+bool read_ctd_line_values(bool first_two_phases, int32_t& bad) {
+  Store& s = store;
+  s.elapsed_time += s.scan_interval;
+  const CtdLineEnd end = read_ctd_values(first_two_phases);
+  if (end == CtdLineEnd::abandoned) {
+    s.data_file.skip_line();
+    return false;
+  }
+  if (end != CtdLineEnd::complete) {
+    if (first_two_phases) {
+      report_first_pass_ctd_line(end);
+    } else {
+      report_main_pass_ctd_line(end);
+    }
+    bad = 1;
+    ++s.bad_ctd_run;
+  }
+  return true;
+}
+
 void read_l5_values(double values[kL5Values + 1], bool main_pass) {
   Store& s = store;
   if (s.data_file.read_char() != ' ') report_missing_l5_blank();

@@ -68,6 +68,10 @@ double time_slice(int32_t tctr);
 void take_ctd_line_values();
 void apply_spike_filter();
 void round_depth_and_time();
+// A CTD line, one scan after the previous one: its values, with a damaged
+// line reported, counted in bad_ctd_run and marked in `bad`. False for a
+// line that the tokenizer abandoned, which is then passed over.
+bool read_ctd_line_values(bool first_two_phases, int32_t& bad);
 
 // The blank after "L5" and the seven values of an L5 line into
 // values[1..7], with their checks; `main_pass` selects the program line

@@ -21,6 +21,29 @@ bool depth_profile() {
   return store.depth_mode == 1;
 }
 
+// How the SEP(+MEP) and MEP blocks lay out their binned biomass lines.
+struct BinnedLayout {
+  const char* bin_gap;      // after each diameter bin
+  int width;                // of each bin's value
+  const char* areal_label;  // before the areal sum
+  int areal_sum_width;
+};
+
+// The biomass per reporting range with its sum, then, in the depth modes,
+// the areal biomass per range and its sum in g/m2 (a blank line otherwise).
+void write_binned_biomass(const double* biomass, double sum, const double* areal, double areal_sum,
+                          const BinnedLayout& layout) {
+  console::line("Diam. bins      " + diameter_ranges(2, layout.bin_gap));
+  console::line("Binned biomass" + range_values(biomass, layout.width, 1, "", "") + " mg     Sum" +
+                real_field(sum, 8, 1));
+  if (!depth_profile()) {
+    console::line("");
+    return;
+  }
+  console::line("Areal biomass " + range_values(areal, layout.width, 1, "", "", 1000) +
+                layout.areal_label + real_field(areal_sum / 1000, layout.areal_sum_width, 1));
+}
+
 void write_sep_counts() {
   Store& s = store;
   if (depth_profile()) {
@@ -68,15 +91,8 @@ void write_sep_biomass() {
     console::line("Filt. biomass " + real_field(s.filtered_biomass, 6, 1) +
                   " mgIntervals Range=" + step_window(2) + "   Diams" + diameter_window());
   }
-  console::line("Diam. bins      " + diameter_ranges(2, "  "));
-  console::line("Binned biomass" + range_values(s.range_biomass, 9, 1, "", "") + " mg     Sum" +
-                real_field(s.range_biomass_sum, 8, 1));
-  if (depth_profile()) {
-    console::line("Areal biomass " + range_values(s.range_areal_biomass, 9, 1, "", "", 1000) +
-                  "  gms/m2 Sum" + real_field(s.range_areal_biomass_sum / 1000, 8, 1));
-  } else {
-    console::line("");
-  }
+  write_binned_biomass(s.range_biomass, s.range_biomass_sum, s.range_areal_biomass,
+                       s.range_areal_biomass_sum, {"  ", 9, "  gms/m2 Sum", 8});
 }
 
 void write_mep_totals() {
@@ -99,15 +115,8 @@ void write_mep_totals() {
   console::line("Tot. biomass   " + real_field(s.mep_total_biomass, 8, 2) + " mg");
   console::line("Filt. biomass  " + real_field(s.mep_filtered_biomass, 8, 2) + " mg" +
                 window_label + step_window(6) + "  Diam.range" + diameter_window());
-  console::line("Diam. bins      " + diameter_ranges(2, " "));
-  console::line("Binned biomass" + range_values(s.mep_range_biomass, 8, 1, "", "") + " mg     Sum" +
-                real_field(s.mep_range_biomass_sum, 8, 1));
-  if (depth_profile()) {
-    console::line("Areal biomass " + range_values(s.mep_range_areal_biomass, 8, 1, "", "", 1000) +
-                  " gms/m2 Sum" + real_field(s.mep_range_areal_biomass_sum / 1000, 7, 1));
-  } else {
-    console::line("");
-  }
+  write_binned_biomass(s.mep_range_biomass, s.mep_range_biomass_sum, s.mep_range_areal_biomass,
+                       s.mep_range_areal_biomass_sum, {" ", 8, " gms/m2 Sum", 7});
 }
 
 void write_shapes_and_spectrum() {

@@ -1,6 +1,7 @@
 // Record types shared by several stages.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace veka {
@@ -33,6 +34,13 @@ struct SpeedCurve {
   double k_half;
   double k_linear;
   double k_three_halves;
+
+  // Speed [m/s] at the transit count whose square root is `root`, evaluated
+  // left to right as written: k_linear * x * x is (k_linear * x) * x.
+  double speed_at_root(double root) const {
+    return scale * std::exp(-(k_quarter * std::sqrt(root) + k_half * root + k_linear * root * root +
+                              k_three_halves * root * root * root));
+  }
 };
 
 }  // namespace veka

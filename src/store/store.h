@@ -18,7 +18,7 @@
 #include "store/reader_state.h"
 #include "store/records.h"
 #include "store/report_state.h"
-#include "store/run_parameters.h"
+#include "store/settings_state.h"
 #include "store/zero_pages.h"
 
 namespace veka {
@@ -68,31 +68,32 @@ struct SharedArrays {
   double ctd_values[kCtdFields + 1];  // [1..11] values of the current CTD line by position
 };
 
-struct Store : SharedArrays,
-               RunParameters,
-               FileSettings,
-               ReaderState,
-               MepState,
-               ProfileState,
-               ReportState {
-  // Tables too large to clear value by value.
-  ZeroTable<double, 501, 1101> bin_counts;
-  ZeroTable<double, 501, 1101> mep_bin_counts;
-  ZeroTable<double, 501, 1101> bin_biomass;
-  ZeroTable<double, 501, 1101> mep_bin_biomass;
-  ZeroTable<double, 501, 1101> mep_opaque_bin_counts;
-  ZeroTable<double, 502, 1102> mep_step_counts;  // [1..501][1..1101]
-  ZeroTable<double, 502, 402> mep_step_biomass;  // [1..501][1..401]
-  ZeroArray<MepElement, kMepRecords + 1> mep_elements;
-  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted;
-  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch;
-  ZeroTable<int32_t, 301, 4001> shape_image;  // [1..300 across][1..4000 along]
+// The parts of the store that the reset clears value by value.
+template <typename... Parts>
+struct PerFileValues : Parts... {};
+
+struct Store : PerFileValues<SharedArrays, RunParameters, FileSettings, ReaderState, MepState,
+                             ProfileState, ReportState> {
+  // Tables too large to clear value by value. Each joins large_tables, which
+  // is therefore declared before them.
+  TableList large_tables;
+  ZeroTable<double, 501, 1101> bin_counts{large_tables};
+  ZeroTable<double, 501, 1101> mep_bin_counts{large_tables};
+  ZeroTable<double, 501, 1101> bin_biomass{large_tables};
+  ZeroTable<double, 501, 1101> mep_bin_biomass{large_tables};
+  ZeroTable<double, 501, 1101> mep_opaque_bin_counts{large_tables};
+  ZeroTable<double, 502, 1102> mep_step_counts{large_tables};  // [1..501][1..1101]
+  ZeroTable<double, 502, 402> mep_step_biomass{large_tables};  // [1..501][1..401]
+  ZeroArray<MepElement, kMepRecords + 1> mep_elements{large_tables};
+  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted{large_tables};
+  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch{large_tables};
+  ZeroTable<int32_t, 301, 4001> shape_image{large_tables};  // [1..300 across][1..4000 along]
   // The particles as they were counted, before zero filling and count-factor
   // scaling change bin_counts and mep_bin_counts in place: the single-element
   // counts as read (none where argument 60 leaves them out) and the
   // multi-element particles as sizing added them to bin_counts.
-  ZeroTable<double, 501, 1101> sep_counts_as_read;
-  ZeroTable<double, 501, 1101> mep_counts_as_sized;
+  ZeroTable<double, 501, 1101> sep_counts_as_read{large_tables};
+  ZeroTable<double, 501, 1101> mep_counts_as_sized{large_tables};
 
   DataFile data_file;
   TextOutput shape_file;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace veka {
 
@@ -27,11 +28,16 @@ class ZeroPages {
   // Every byte reads as zero again.
   void clear();
   void* data() const { return data_; }
+  size_t bytes() const { return bytes_; }
 
  private:
   void* data_;
   size_t bytes_;
 };
+
+// The tables that one reset clears. A table is constructed with the list it
+// joins, so that none can be declared and left out of the reset.
+using TableList = std::vector<ZeroPages*>;
 
 // A table [0..Rows-1][0..Cols-1]; the store uses index 0 of neither, so that
 // table[k][j] reads as in the description of the data (steps and classes
@@ -39,7 +45,7 @@ class ZeroPages {
 template <typename T, size_t Rows, size_t Cols>
 class ZeroTable {
  public:
-  ZeroTable() : pages_(sizeof(T) * Rows * Cols) {}
+  explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols) { list.push_back(&pages_); }
   T* operator[](size_t row) {
     check_index(row, Rows);
     return static_cast<T*>(pages_.data()) + row * Cols;
@@ -60,7 +66,7 @@ class ZeroTable {
 template <typename T, size_t Size>
 class ZeroArray {
  public:
-  ZeroArray() : pages_(sizeof(T) * Size) {}
+  explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size) { list.push_back(&pages_); }
   T& operator[](size_t i) {
     check_index(i, Size);
     return static_cast<T*>(pages_.data())[i];
@@ -69,7 +75,6 @@ class ZeroArray {
     check_index(i, Size);
     return static_cast<const T*>(pages_.data())[i];
   }
-  void clear() { pages_.clear(); }
   static constexpr size_t size = Size;
 
  private:

@@ -14,10 +14,10 @@
 
 namespace veka {
 
-using testing::file_exists;
-using testing::read_file;
-using testing::ScratchDir;
-using testing::write_file;
+using support::file_exists;
+using support::read_file;
+using support::ScratchDir;
+using support::write_file;
 
 namespace fs = std::filesystem;
 

@@ -23,13 +23,13 @@
 
 namespace veka {
 
-using testing::file_exists;
-using testing::read_file;
-using testing::run_program;
-using testing::RunningProgram;
-using testing::ScratchDir;
-using testing::standard_arguments;
-using testing::write_file;
+using support::file_exists;
+using support::read_file;
+using support::run_program;
+using support::RunningProgram;
+using support::ScratchDir;
+using support::standard_arguments;
+using support::write_file;
 
 namespace fs = std::filesystem;
 
@@ -78,7 +78,7 @@ TEST_F(BadInputTest, DamagedLinesAreReportedRepairedAndTheRunGoesOn) {
       "L2" +
       counts + "\nL3" + counts + "\nL4" + counts + "\nL5 0 0 950 20 320 0 0\n";
   // Into the descent, which the analysed cast covers.
-  std::string recording = testing::read_file(in_.path() + "W1.dat");
+  std::string recording = support::read_file(in_.path() + "W1.dat");
   size_t at = recording.find("\nL1 ", recording.size() / 3) + 1;
   write_file(in_.path() + "W1.dat", recording.substr(0, at) + damaged + recording.substr(at));
   auto result = run_program(VEKAPROC_PATH, arguments());
@@ -244,7 +244,7 @@ TEST_F(BadInputTest, TooManyMultiElementRecordsStopAfterAWait) {
   for (int i = 0; i < 500001; ++i) lines += "M 5 1000 20 40\n";
   // The records go in after the cast's first scans, so they fall inside
   // the analysed profile.
-  std::string recording = testing::read_file(in_.path() + "W1.dat");
+  std::string recording = support::read_file(in_.path() + "W1.dat");
   size_t middle = recording.find("\nL1 ", recording.size() / 3) + 1;
   write_file(in_.path() + "W1.dat", recording.substr(0, middle) + lines + recording.substr(middle));
   auto result = run_program(VEKAPROC_PATH, arguments(), "\n");

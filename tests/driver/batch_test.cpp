@@ -6,10 +6,10 @@
 
 namespace veka {
 
-using testing::run_program;
-using testing::ScratchDir;
-using testing::standard_arguments;
-using testing::write_file;
+using support::run_program;
+using support::ScratchDir;
+using support::standard_arguments;
+using support::write_file;
 
 TEST(FileNumberText, LeadingZerosOnlyForTwoDataSets) {
   EXPECT_EQ(file_number_text_for("HFXLine", 5), "005");

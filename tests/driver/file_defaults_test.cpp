@@ -11,8 +11,8 @@
 
 namespace veka {
 
-using testing::ScratchDir;
-using testing::write_file;
+using support::ScratchDir;
+using support::write_file;
 
 class FileDefaultsTest : public ::testing::Test {
  protected:
@@ -72,8 +72,8 @@ TEST_F(FileDefaultsTest, SettingsAndTables) {
   EXPECT_EQ(store.transit_band_low, 0.3333333333333333);
   EXPECT_EQ(store.mep_cubic_b[3], 9.54e-15);
   EXPECT_EQ(store.speed_curve[2].scale, 30.113624222688);
-  EXPECT_NEAR(curve_speed_at_root(store.speed_curve[1], std::sqrt(210.0)), 0.137, 0.001);
-  EXPECT_NEAR(curve_speed_at_root(store.speed_curve[2], std::sqrt(3.0)), 10.33, 0.01);
+  EXPECT_NEAR(store.speed_curve[1].speed_at_root(std::sqrt(210.0)), 0.137, 0.001);
+  EXPECT_NEAR(store.speed_curve[2].speed_at_root(std::sqrt(3.0)), 10.33, 0.01);
 }
 
 TEST_F(FileDefaultsTest, PreScanCountsFiveLineRecords) {

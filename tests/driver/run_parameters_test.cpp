@@ -8,8 +8,8 @@
 
 namespace veka {
 
-using testing::load_arguments;
-using testing::standard_arguments;
+using support::load_arguments;
+using support::standard_arguments;
 
 TEST(TimeBinFactor, BinsCoverTheCountRangeInAbout500Bins) {
   TimeBinFactor a = time_bin_factor(1, 1000);  // k = round(2.5) = 2, m = 1

@@ -31,7 +31,7 @@ class ExportFixture : public ::testing::Test {
   static constexpr int kNoWater = 60;
 
   void SetUp() override {
-    arguments_ = testing::standard_arguments(scratch("in/"), "W", scratch("out/"));
+    arguments_ = support::standard_arguments(scratch("in/"), "W", scratch("out/"));
     std::filesystem::create_directories(scratch("in"));
     std::filesystem::create_directories(scratch("out"));
     prepare_file(7);
@@ -40,7 +40,7 @@ class ExportFixture : public ::testing::Test {
   // The per-file reset, the run parameters and the synthetic cast for data
   // file `number`.
   void prepare_file(int number) {
-    testing::start_file(arguments_, number);
+    support::start_file(arguments_, number);
     fill_cast();
     fill_spectrum();
   }
@@ -121,7 +121,7 @@ class ExportFixture : public ::testing::Test {
   // The recording W7.dat of the run, with its header lines in the store as
   // the per-file settings keep them.
   void write_recording(const std::string& text) {
-    testing::write_file(scratch("in/W7.dat"), text);
+    support::write_file(scratch("in/W7.dat"), text);
     store.recording_header.clear();
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line) && (line[0] == '#' || line[0] == '*');) {
@@ -138,7 +138,7 @@ class ExportFixture : public ::testing::Test {
 
   // The time mode's CTD means of the recording, when there is one.
   static TimeModeCtd time_ctd() {
-    bool pass = store.smode == 0 && testing::file_exists(store.data_file_name);
+    bool pass = store.smode == 0 && support::file_exists(store.data_file_name);
     return pass ? read_time_mode_ctd() : TimeModeCtd{};
   }
 
@@ -175,7 +175,7 @@ class ExportFixture : public ::testing::Test {
 
   std::string scratch(const std::string& name) const { return scratch_.path() + name; }
 
-  testing::ScratchDir scratch_;
+  support::ScratchDir scratch_;
   std::vector<std::string> arguments_;
 };
 

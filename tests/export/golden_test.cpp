@@ -19,21 +19,21 @@ bool ncdump_found() {
 }
 
 // Runs the script into a scratch folder; true when it succeeded.
-bool make_golden(const testing::ScratchDir& scratch, bool netcdf) {
+bool make_golden(const support::ScratchDir& scratch, bool netcdf) {
   std::string command = "'" + kGolden + "make_golden' '" + VEKAPROC_PATH + "' '" + scratch.path() +
                         "'" + (netcdf ? " --netcdf" : "");
   return std::system(command.c_str()) == 0;
 }
 
 TEST(ExportGolden, PagesSpreadsheetAndSpectrumTablesOfTheSampleAreTheReviewedOnes) {
-  testing::ScratchDir scratch;
+  support::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, false));
   for (const char* name :
        {"VK1_r1_Plots.html", "a_Plots_VK_r1.html", "VK1_r1_ODV.txt", "VK1_r1_Spectrum.csv",
         "VK1_r1_Spectrum_bins.csv", "VK1_r1_Spectrum_fit.csv"}) {
-    std::string reviewed = testing::read_file(kGolden + name);
+    std::string reviewed = support::read_file(kGolden + name);
     ASSERT_FALSE(reviewed.empty()) << name;
-    EXPECT_TRUE(testing::read_file(scratch.path() + name) == reviewed)
+    EXPECT_TRUE(support::read_file(scratch.path() + name) == reviewed)
         << name << " differs from the reviewed file; see tests/export/golden/make_golden";
   }
 }
@@ -43,12 +43,12 @@ TEST(ExportGolden, NetcdfFilesOfTheSampleReadBackAsTheReviewedCdl) {
   GTEST_SKIP() << "built without the netCDF library";
 #endif
   if (!ncdump_found()) GTEST_SKIP() << "ncdump not found (Debian package netcdf-bin)";
-  testing::ScratchDir scratch;
+  support::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, true));
   for (const char* name : {"VK1_r1.cdl", "VK1_r1_spectrum.cdl"}) {
-    std::string reviewed = testing::read_file(kGolden + name);
+    std::string reviewed = support::read_file(kGolden + name);
     ASSERT_FALSE(reviewed.empty()) << name;
-    EXPECT_TRUE(testing::read_file(scratch.path() + name) == reviewed)
+    EXPECT_TRUE(support::read_file(scratch.path() + name) == reviewed)
         << "ncdump text " << name << " differs from the reviewed one; see "
         << "tests/export/golden/make_golden";
   }

@@ -10,7 +10,7 @@ class ExportOdvTest : public ExportFixture {
  protected:
   std::vector<std::string> written(int width = 1) {
     write_odv_file(profile(width));
-    return lines_of(testing::read_file(scratch("out/W7_r1_ODV.txt")));
+    return lines_of(support::read_file(scratch("out/W7_r1_ODV.txt")));
   }
   // The header line, after the "//" comments.
   static size_t header_index(const std::vector<std::string>& lines) {
@@ -134,7 +134,7 @@ TEST_F(ExportOdvTest, TimeIntervalsCarryTheirOwnTimeAndTheCtdOfTheRecording) {
   std::vector<std::string> lines = written();
   size_t h = header_index(lines);
   std::vector<std::string> header = cells_of(lines[h]);
-  EXPECT_NE(testing::read_file(scratch("out/W7_r1_ODV.txt")).find("<DataType>TimeSeries<"),
+  EXPECT_NE(support::read_file(scratch("out/W7_r1_ODV.txt")).find("<DataType>TimeSeries<"),
             std::string::npos);
   EXPECT_EQ(header[7], "time_ISO8601 [yyyy-mm-ddThh:mm:ss.sss]");
   EXPECT_EQ(header[8], "Elapsed time [s]");
@@ -158,7 +158,7 @@ TEST_F(ExportOdvTest, CruiseFileHoldsEveryStationOfTheRun) {
   prepare_file(8);
   run.push_back(profile());  // W8.dat does not exist: stand-ins
   write_cruise_odv_file(run);
-  std::vector<std::string> lines = lines_of(testing::read_file(scratch("out/a_ODV_W_r1.txt")));
+  std::vector<std::string> lines = lines_of(support::read_file(scratch("out/a_ODV_W_r1.txt")));
   size_t h = header_index(lines);
   ASSERT_EQ(lines.size(), h + 1 + 200);
   EXPECT_EQ(first_cells(lines[h + 1], 2), (std::vector<std::string>{"VK23-04", "049"}));

@@ -11,9 +11,9 @@ namespace veka {
 namespace {
 
 ExportOptions options_after(const std::vector<std::string>& options) {
-  std::vector<std::string> arguments = testing::standard_arguments("in/", "W", "out/");
+  std::vector<std::string> arguments = support::standard_arguments("in/", "W", "out/");
   arguments.insert(arguments.end(), options.begin(), options.end());
-  testing::load_arguments(arguments);
+  support::load_arguments(arguments);
   return read_export_options();
 }
 
@@ -29,7 +29,7 @@ std::string refusal(const std::vector<std::string>& options) {
 TEST(ExportOptions, SixtyOneArgumentsAskForNothing) {
   ExportOptions none = options_after({});
   EXPECT_FALSE(none.any());
-  testing::load_arguments({"vekaproc", "--plots"});  // a positional argument, not an option
+  support::load_arguments({"vekaproc", "--plots"});  // a positional argument, not an option
   EXPECT_FALSE(read_export_options().any());
 }
 

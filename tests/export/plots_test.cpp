@@ -17,7 +17,7 @@ class ExportPlotsTest : public ExportFixture {
     SpectrumTable spectrum = spectrum_table();
     TimeModeCtd ctd = time_ctd();
     write_plots_page(station(), step_quantities(ctd), spectrum, fit_spectrum(spectrum));
-    return testing::read_file(scratch("out/W7_r1_Plots.html"));
+    return support::read_file(scratch("out/W7_r1_Plots.html"));
   }
   // The SVG of the chart whose title is `title`.
   static std::string chart(const std::string& page, const std::string& title) {
@@ -182,12 +182,12 @@ TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
   plots.plots = true;
   ExportRun run(plots);
   run.write_file_outputs();
-  std::string page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
+  std::string page = support::read_file(scratch("out/a_Plots_W_r1.html"));
   EXPECT_EQ(count_of(page, "<tr><td"), 2u);  // a row in each of the two tables
   prepare_file(8);
   store.linear_slope = -1.25;
   run.write_file_outputs();
-  page = testing::read_file(scratch("out/a_Plots_W_r1.html"));
+  page = support::read_file(scratch("out/a_Plots_W_r1.html"));
   EXPECT_EQ(count_of(page, "<tr><td"), 4u);
   EXPECT_NE(page.find("<a href=\"W7_r1_Plots.html\">W7.dat</a>"), std::string::npos);
   EXPECT_NE(page.find("<a href=\"W8_r1_Plots.html\">W8.dat</a>"), std::string::npos);
@@ -195,8 +195,8 @@ TEST_F(ExportPlotsTest, RunPageListsTheFilesProcessedSoFar) {
                       "<td class=\"number\">25.00</td><td class=\"number\">0.4000</td>"),
             std::string::npos);
   EXPECT_NE(page.find("<td class=\"number\">-1.25</td>"), std::string::npos);
-  EXPECT_TRUE(testing::file_exists(scratch("out/W8_r1_Plots.html")));
-  EXPECT_FALSE(testing::file_exists(scratch("out/W8_r1_ODV.txt")));
+  EXPECT_TRUE(support::file_exists(scratch("out/W8_r1_Plots.html")));
+  EXPECT_FALSE(support::file_exists(scratch("out/W8_r1_ODV.txt")));
   // The section: one column of cells per file, at x = 7 and x = 8, and a
   // cell for each step with water.
   std::string section = chart(page, "Count concentration of 100-2500 um particles");

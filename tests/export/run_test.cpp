@@ -35,22 +35,22 @@ class SampleFolder {
     fs::copy_file(std::string(VEKA_SOURCE_DIR) + "/samples/VK1.dat",
                   scratch_.path() + "in/VK1.dat");
   }
-  testing::ProcessResult run(const std::vector<std::string>& options) {
+  support::ProcessResult run(const std::vector<std::string>& options) {
     std::vector<std::string> arguments = sample_arguments();
     arguments.insert(arguments.end(), options.begin(), options.end());
-    return testing::run_program(VEKAPROC_PATH, arguments, "", scratch_.path());
+    return support::run_program(VEKAPROC_PATH, arguments, "", scratch_.path());
   }
   // Every file of out/ with its content.
   std::map<std::string, std::string> output() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(scratch_.path() + "out")) {
-      files[entry.path().filename().string()] = testing::read_file(entry.path().string());
+      files[entry.path().filename().string()] = support::read_file(entry.path().string());
     }
     return files;
   }
 
  private:
-  testing::ScratchDir scratch_;
+  support::ScratchDir scratch_;
 };
 
 std::vector<std::string> names_of(const std::map<std::string, std::string>& files) {
@@ -61,7 +61,7 @@ std::vector<std::string> names_of(const std::map<std::string, std::string>& file
 
 TEST(ExportRunOnSample, WithoutOptionsOnlyTheReportsAreWritten) {
   SampleFolder folder;
-  testing::ProcessResult result = folder.run({});
+  support::ProcessResult result = folder.run({});
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(
       names_of(folder.output()),
@@ -70,12 +70,12 @@ TEST(ExportRunOnSample, WithoutOptionsOnlyTheReportsAreWritten) {
 
 TEST(ExportRunOnSample, OptionsAddTheirFilesAndChangeNothingElse) {
   SampleFolder plain, exported;
-  testing::ProcessResult without = plain.run({});
+  support::ProcessResult without = plain.run({});
   std::vector<std::string> options = {"--plots", "--odv"};
 #ifdef VEKA_HAVE_NETCDF
   options.push_back("--netcdf");
 #endif
-  testing::ProcessResult with = exported.run(options);
+  support::ProcessResult with = exported.run(options);
   EXPECT_EQ(with.exit_code, 0);
   EXPECT_EQ(with.output, without.output);  // the console, byte for byte
   std::map<std::string, std::string> reports = plain.output();
@@ -97,40 +97,40 @@ TEST(ExportRunOnSample, OptionsAddTheirFilesAndChangeNothingElse) {
 // A two-minute tow binned by time count: its reports are those of a run
 // without exports, and its exports carry the CTD of the recording.
 TEST(ExportRunOnTow, ExportsCarryTheCtdAndTheReportsStayAsTheyAre) {
-  testing::ScratchDir plain, exported;
+  support::ScratchDir plain, exported;
   std::vector<std::string> simulate = {"vekasim",    "--scenario", "tow",   "--seed",    "14",
                                        "--duration", "120",        "--out", "in/TW1.dat"};
   std::vector<std::string> arguments = {"vekaproc"};
-  for (const testing::ScratchDir* folder : {&plain, &exported}) {
+  for (const support::ScratchDir* folder : {&plain, &exported}) {
     fs::create_directory(folder->path() + "in");
     fs::create_directory(folder->path() + "out");
-    ASSERT_EQ(testing::run_program(VEKASIM_PATH, simulate, "", folder->path()).exit_code, 0);
+    ASSERT_EQ(support::run_program(VEKASIM_PATH, simulate, "", folder->path()).exit_code, 0);
   }
   simulate.insert(simulate.end(), {"--report-dir", "out/", "--args"});
-  std::istringstream line(testing::run_program(VEKASIM_PATH, simulate, "", plain.path()).output);
+  std::istringstream line(support::run_program(VEKASIM_PATH, simulate, "", plain.path()).output);
   for (std::string word; line >> word;) arguments.push_back(word);
   ASSERT_EQ(arguments[4], "1");  // time bins
-  testing::ProcessResult without = testing::run_program(VEKAPROC_PATH, arguments, "", plain.path());
+  support::ProcessResult without = support::run_program(VEKAPROC_PATH, arguments, "", plain.path());
   arguments.insert(arguments.end(), {"--odv", "--plots"});
-  testing::ProcessResult with = testing::run_program(VEKAPROC_PATH, arguments, "", exported.path());
+  support::ProcessResult with = support::run_program(VEKAPROC_PATH, arguments, "", exported.path());
   EXPECT_EQ(with.output, without.output);
   for (const char* report : {"TW1_r1_Data.csv", "a_Batch_TW_r1.csv", "a_Surfer_TW_r1.csv"}) {
-    EXPECT_TRUE(testing::read_file(plain.path() + "out/" + report) ==
-                testing::read_file(exported.path() + "out/" + report))
+    EXPECT_TRUE(support::read_file(plain.path() + "out/" + report) ==
+                support::read_file(exported.path() + "out/" + report))
         << report;
   }
-  std::string odv = testing::read_file(exported.path() + "out/TW1_r1_ODV.txt");
+  std::string odv = support::read_file(exported.path() + "out/TW1_r1_ODV.txt");
   for (const char* column : {"\ttime_ISO8601 [yyyy-mm-ddThh:mm:ss.sss]\t", "\tDepth [m]\t",
                              "\tTemperature [degC]\t", "\tSalinity [psu]\t", "\tAnalog 1 [V]\t"}) {
     EXPECT_NE(odv.find(column), std::string::npos) << column;
   }
-  std::string page = testing::read_file(exported.path() + "out/TW1_r1_Plots.html");
+  std::string page = support::read_file(exported.path() + "out/TW1_r1_Plots.html");
   EXPECT_EQ(page.find("No such CTD reading"), std::string::npos);
 }
 
 TEST(ExportRunOnSample, UnknownOptionStopsBeforeAnyFile) {
   SampleFolder folder;
-  testing::ProcessResult result = folder.run({"--plots", "--pdf"});
+  support::ProcessResult result = folder.run({"--plots", "--pdf"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.output,
             "Unknown option \"--pdf\" after the 61 arguments (known: --plots, --odv, --netcdf, "

@@ -28,7 +28,7 @@ struct Table {
 
 // Every line ends with CR LF and has as many fields as the header.
 Table read_table(const std::string& name) {
-  std::string text = testing::read_file(name);
+  std::string text = support::read_file(name);
   Table table;
   size_t start = 0;
   for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
@@ -72,33 +72,33 @@ struct Outputs {
 };
 
 // Runs the program with --spectrum on in/<data_set>1.dat of `scratch`.
-Outputs run_with_spectrum(const testing::ScratchDir& scratch, std::vector<std::string> arguments,
+Outputs run_with_spectrum(const support::ScratchDir& scratch, std::vector<std::string> arguments,
                           const std::string& data_set) {
   arguments.push_back("--spectrum");
-  EXPECT_EQ(testing::run_program(VEKAPROC_PATH, arguments, "", scratch.path()).exit_code, 0);
+  EXPECT_EQ(support::run_program(VEKAPROC_PATH, arguments, "", scratch.path()).exit_code, 0);
   std::string base = scratch.path() + "out/" + data_set + "1_r1";
-  return {testing::read_file(base + "_Data.csv"), read_table(base + "_Spectrum.csv"),
+  return {support::read_file(base + "_Data.csv"), read_table(base + "_Spectrum.csv"),
           read_table(base + "_Spectrum_bins.csv"), read_table(base + "_Spectrum_fit.csv")};
 }
 
-Outputs sample_run(const testing::ScratchDir& scratch) {
+Outputs sample_run(const support::ScratchDir& scratch) {
   fs::create_directory(scratch.path() + "in");
   fs::create_directory(scratch.path() + "out");
   fs::copy_file(std::string(VEKA_SOURCE_DIR) + "/samples/VK1.dat", scratch.path() + "in/VK1.dat");
-  std::vector<std::string> arguments = testing::standard_arguments("in/", "VK", "out/");
+  std::vector<std::string> arguments = support::standard_arguments("in/", "VK", "out/");
   arguments[24] = "0.8";  // the sample's expected speed
   return run_with_spectrum(scratch, arguments, "VK");
 }
 
 // A two-minute tow binned by time count, with the simulator's argument line.
-Outputs tow_run(const testing::ScratchDir& scratch) {
+Outputs tow_run(const support::ScratchDir& scratch) {
   fs::create_directory(scratch.path() + "in");
   fs::create_directory(scratch.path() + "out");
   std::vector<std::string> simulate = {"vekasim",    "--scenario", "tow",   "--seed",    "14",
                                        "--duration", "120",        "--out", "in/TW1.dat"};
-  EXPECT_EQ(testing::run_program(VEKASIM_PATH, simulate, "", scratch.path()).exit_code, 0);
+  EXPECT_EQ(support::run_program(VEKASIM_PATH, simulate, "", scratch.path()).exit_code, 0);
   simulate.insert(simulate.end(), {"--report-dir", "out/", "--args"});
-  std::istringstream line(testing::run_program(VEKASIM_PATH, simulate, "", scratch.path()).output);
+  std::istringstream line(support::run_program(VEKASIM_PATH, simulate, "", scratch.path()).output);
   std::vector<std::string> arguments = {"vekaproc"};
   for (std::string word; line >> word;) arguments.push_back(word);
   EXPECT_EQ(arguments[4], "1");  // time bins
@@ -133,7 +133,7 @@ void expect_steps_add_up_to_classes(const Outputs& run) {
 }
 
 TEST(SpectrumFiles, CastTablesAreTidyAndAddUpToTheReport) {
-  testing::ScratchDir scratch;
+  support::ScratchDir scratch;
   Outputs run = sample_run(scratch);
   EXPECT_EQ(run.classes.header.size(), 20u);
   EXPECT_EQ(run.fit.rows.size(), 1u);
@@ -170,7 +170,7 @@ TEST(SpectrumFiles, CastTablesAreTidyAndAddUpToTheReport) {
 }
 
 TEST(SpectrumFiles, TimeModeCountsAreTheReportsTotalsAndNothingIsPerVolume) {
-  testing::ScratchDir scratch;
+  support::ScratchDir scratch;
   Outputs run = tow_run(scratch);
   ASSERT_FALSE(run.classes.rows.empty());
   expect_steps_add_up_to_classes(run);

@@ -17,12 +17,12 @@ namespace veka {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::file_exists;
-using testing::ProcessResult;
-using testing::read_file;
-using testing::run_program;
-using testing::ScratchDir;
-using testing::write_file;
+using support::file_exists;
+using support::ProcessResult;
+using support::read_file;
+using support::run_program;
+using support::ScratchDir;
+using support::write_file;
 
 ProcessResult vekaproc(const std::vector<std::string>& arguments, const std::string& folder) {
   std::vector<std::string> command = {"vekaproc"};
@@ -111,7 +111,7 @@ TEST_F(FrontEndTest, BadCommandLinesAreRefusedWithExitCode2) {
     EXPECT_EQ(result.error, c.error);
   }
   // A data folder named like a subcommand is given as ./run/.
-  std::vector<std::string> line = testing::standard_arguments("./run/", "W", "./run/");
+  std::vector<std::string> line = support::standard_arguments("./run/", "W", "./run/");
   line.erase(line.begin());
   ProcessResult folder = vekaproc(line, path(""));
   EXPECT_EQ(folder.exit_code, 1);
@@ -165,7 +165,7 @@ TEST_F(FrontEndTest, RunOfARangeWithoutSampleRecordsWarns) {
 
 TEST_F(FrontEndTest, RunKeepsTheConsoleTextOfTheCommandLine) {
   simulate({"--scenario", "descent", "--seed", "5", "--depth", "20"});
-  std::vector<std::string> line = testing::standard_arguments("in/", "W", "out/");
+  std::vector<std::string> line = support::standard_arguments("in/", "W", "out/");
   fs::create_directories(path("out"));
   ProcessResult legacy = run_program(VEKAPROC_PATH, line, "", path(""));
   ASSERT_EQ(legacy.exit_code, 0);

@@ -15,10 +15,10 @@ namespace veka {
 
 namespace {
 
-using testing::ProcessResult;
-using testing::run_program;
-using testing::ScratchDir;
-using testing::write_file;
+using support::ProcessResult;
+using support::run_program;
+using support::ScratchDir;
+using support::write_file;
 
 std::string joined(const std::vector<std::string>& words) {
   std::string text;
@@ -49,6 +49,7 @@ TEST_P(SettingsEquivalenceTest, RunWritesTheReviewedOutputs) {
   ASSERT_EQ(produced.count(log), 1u) << run.error;
   produced["console.txt"] = produced[log] + "\nexit code " + std::to_string(run.exit_code) + "\n";
   produced.erase(log);
+  produced["inputs.sha256"] = input_hashes(scratch.path());
   const std::map<std::string, std::string> expected = output_files(golden_folder(scenario));
   for (const auto& [name, content] : expected) {
     EXPECT_TRUE(produced[name] == content) << name << " differs from the reviewed file";

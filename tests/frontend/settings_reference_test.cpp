@@ -16,7 +16,7 @@ namespace {
 const std::string kSource = VEKA_SOURCE_DIR;
 
 TEST(SettingsReference, TheReadmeShowsTheTable) {
-  const std::string readme = testing::read_file(kSource + "/README.md");
+  const std::string readme = support::read_file(kSource + "/README.md");
   const std::string begin = "<!-- vekaproc help keys --markdown -->\n\n";
   const std::string end = "<!-- end of vekaproc help keys --markdown -->";
   const size_t from = readme.find(begin);
@@ -28,10 +28,10 @@ TEST(SettingsReference, TheReadmeShowsTheTable) {
 }
 
 TEST(SettingsReference, TheSampleSettingsAreTheSampleRun) {
-  const std::string readme = testing::read_file(kSource + "/README.md");
+  const std::string readme = support::read_file(kSource + "/README.md");
   const ArgumentLine sample = read_settings_file(kSource + "/samples/VK1.toml", {});
   EXPECT_NE(readme.find("\n" + command_line_text(sample) + "\n"), std::string::npos);
-  EXPECT_EQ(testing::read_file(kSource + "/samples/VK1.toml"), settings_file_text(sample))
+  EXPECT_EQ(support::read_file(kSource + "/samples/VK1.toml"), settings_file_text(sample))
       << "write it again with: build/src/vekaproc settings $(build/src/vekaproc args "
          "samples/VK1.toml) > samples/VK1.toml";
 }

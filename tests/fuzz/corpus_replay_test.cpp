@@ -14,8 +14,8 @@ namespace veka {
 
 using fuzz::Outcome;
 using fuzz::RunResult;
-using testing::read_file;
-using testing::ScratchDir;
+using support::read_file;
+using support::ScratchDir;
 
 namespace {
 

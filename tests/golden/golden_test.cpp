@@ -1,12 +1,14 @@
 // The whole program on simulated recordings, compared byte for byte with
-// reviewed outputs: the console text and every file of the output folder.
+// reviewed outputs: the console text and every file of the output folder,
+// and the hashes of the recordings themselves (inputs.sha256).
 //
 // The reviewed outputs live in tests/golden/<scenario>/. To make them again
 // after a deliberate change, run (from the repository root)
-//   VEKA_REGENERATE_GOLDEN=1 build/tests/vekatests --gtest_filter='Golden*'
+//   VEKA_REGENERATE_GOLDEN=1 build/tests/vekatests --gtest_filter='Recordings/GoldenTest.*'
 // and review the difference with git diff before committing it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -20,11 +22,11 @@
 namespace veka {
 
 namespace fs = std::filesystem;
-using testing::ProcessResult;
-using testing::read_file;
-using testing::run_program;
-using testing::ScratchDir;
-using testing::write_file;
+using support::ProcessResult;
+using support::read_file;
+using support::run_program;
+using support::ScratchDir;
+using support::write_file;
 
 const std::vector<Scenario>& scenarios() {
   static const std::vector<Scenario> all = {
@@ -108,6 +110,17 @@ std::vector<std::string> prepare(const Scenario& scenario, const std::string& sc
   return arguments;
 }
 
+std::string input_hashes(const std::string& scratch) {
+  std::vector<std::string> command = {"sha256sum"};
+  for (const auto& entry : fs::directory_iterator(scratch + "in")) {
+    command.push_back("in/" + entry.path().filename().string());
+  }
+  std::sort(command.begin() + 1, command.end());
+  ProcessResult hashes = run_program("sha256sum", command, "", scratch);
+  EXPECT_EQ(hashes.exit_code, 0) << hashes.output;
+  return hashes.output;
+}
+
 std::string golden_folder(const Scenario& scenario) {
   return std::string(VEKA_SOURCE_DIR) + "/tests/golden/" + scenario.name + "/";
 }
@@ -130,6 +143,7 @@ TEST_P(GoldenTest, OutputsMatchTheReviewedFiles) {
       run_program(VEKAPROC_PATH, arguments, scenario.operator_input, scratch.path());
   std::map<std::string, std::string> produced = output_files(scratch.path() + "out");
   produced["console.txt"] = run.output + "\nexit code " + std::to_string(run.exit_code) + "\n";
+  produced["inputs.sha256"] = input_hashes(scratch.path());
 
   const std::string golden = golden_folder(scenario);
   if (std::getenv("VEKA_REGENERATE_GOLDEN") != nullptr) {

@@ -28,9 +28,15 @@ void PrintTo(const Scenario& scenario, std::ostream* out);
 // (entry 0 is the program), with folders relative to the scratch folder.
 std::vector<std::string> prepare(const Scenario& scenario, const std::string& scratch);
 
-// The reviewed outputs of a scenario: every file of the output folder, and
-// console.txt with the console text and the exit code.
+// The reviewed outputs of a scenario: every file of the output folder,
+// console.txt with the console text and the exit code, and inputs.sha256.
 std::string golden_folder(const Scenario& scenario);
+
+// The simulator makes the recordings afresh for every run. Their hashes
+// (inputs.sha256, as sha256sum writes them) are kept with the reviewed
+// outputs, so that a change of the simulator shows as changed inputs
+// instead of changing inputs and expectations together.
+std::string input_hashes(const std::string& scratch);
 
 // The files of a folder by name, with their contents.
 std::map<std::string, std::string> output_files(const std::string& folder);

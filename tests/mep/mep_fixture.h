@@ -25,10 +25,10 @@ struct Record {
 inline void start_mep_file(double exp_fl, const std::string& argument60 = "0",
                            const std::string& argument61 = "0") {
   reset_store();
-  auto arguments = testing::standard_arguments("in/", "W", "out/");
+  auto arguments = support::standard_arguments("in/", "W", "out/");
   arguments[60] = argument60;
   arguments[61] = argument61;
-  testing::load_arguments(arguments);
+  support::load_arguments(arguments);
   Store& s = store;
   set_processing_constants();
   s.exp_fl = exp_fl;

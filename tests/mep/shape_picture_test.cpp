@@ -15,9 +15,9 @@ namespace {
 using mep_testing::add_particle;
 using mep_testing::small_particle;
 using mep_testing::start_mep_file;
-using testing::file_exists;
-using testing::read_file;
-using testing::ScratchDir;
+using support::file_exists;
+using support::read_file;
+using support::ScratchDir;
 
 std::string repeated(const std::string& text, int times) {
   std::string result;

@@ -20,8 +20,8 @@ class ProfileSpectraTest : public ::testing::Test {
   // biomass.
   void SetUp() override {
     reset_store();
-    testing::set_analysis_options("0", "0");
-    testing::set_diameter_classes();
+    support::set_analysis_options("0", "0");
+    support::set_diameter_classes();
     store.flow_scale = 1.0;
     store.start_index = store.end_index = 1;
     store.range_lo = store.range_hi = 1;
@@ -114,7 +114,7 @@ TEST_F(ProfileSpectraTest, ChannelEdgesWidthsAndAbscissae) {
 }
 
 TEST_F(ProfileSpectraTest, Argument60Of2FixesTheLastChannelAt31) {
-  testing::set_analysis_options("2", "0");
+  support::set_analysis_options("2", "0");
   set_density(7, 12, 1000.0);
   run();
   EXPECT_EQ(store.nbss_last, 31);
@@ -125,7 +125,7 @@ TEST_F(ProfileSpectraTest, Argument60Of2FixesTheLastChannelAt31) {
 }
 
 TEST_F(ProfileSpectraTest, EmptyProfile) {
-  testing::FloatErrors errors;
+  support::FloatErrors errors;
   run();
   EXPECT_FALSE(errors.any());
   for (int i = 1; i <= kChannels; ++i) EXPECT_EQ(store.nbss_values[i], -5.0) << i;
@@ -140,7 +140,7 @@ TEST_F(ProfileSpectraTest, EmptyProfile) {
 TEST_F(ProfileSpectraTest, ProfileWithoutWaterHasNoDensity) {
   store.ctd[1][kCtdVolume] = 0.0;
   set_density(7, 40, 1000.0);
-  testing::FloatErrors errors;
+  support::FloatErrors errors;
   run();
   EXPECT_FALSE(errors.any());
   EXPECT_EQ(store.tot_volume, 0.0);

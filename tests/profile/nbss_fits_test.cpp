@@ -28,7 +28,7 @@ class ProfileNbssFitsTest : public ::testing::Test {
   double e(int i) const { return store.nbss_size_bounds[i]; }
   void fit(int last) {
     store.nbss_last = last;
-    testing::FloatErrors errors;
+    support::FloatErrors errors;
     fit_nbss();
     EXPECT_FALSE(errors.any());
   }

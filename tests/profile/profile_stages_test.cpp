@@ -16,9 +16,9 @@ namespace {
 
 TEST(ProfileStagesTest, ProfileWithoutAnyDataReportsAndNeverDividesByZero) {
   reset_store();
-  testing::set_analysis_options("0", "0");
-  testing::set_speed_curves();
-  testing::set_diameter_classes();
+  support::set_analysis_options("0", "0");
+  support::set_speed_curves();
+  support::set_diameter_classes();
   store.smode = 2;
   store.start_index = store.end_index = 10;
   store.exp_sp = 1.0;
@@ -26,8 +26,8 @@ TEST(ProfileStagesTest, ProfileWithoutAnyDataReportsAndNeverDividesByZero) {
   store.ctd_scan_rate = 24.0;
   store.tunnel_area = 0.0049;
   store.flow_scale = 1.0;
-  console::Capture capture(testing::enter_presses(8));
-  testing::FloatErrors errors;
+  console::Capture capture(support::enter_presses(8));
+  support::FloatErrors errors;
   fill_zeros();
   compute_water_volume();
   compute_mep_means();

@@ -9,7 +9,7 @@
 #include "store/store.h"
 #include "support/support.h"
 
-namespace veka::testing {
+namespace veka::support {
 
 inline void set_speed_curves() {
   store.speed_curve[1] = {0.198996019, -2.603059062, 0.892897609, 0.006191239, -0.0013};
@@ -38,4 +38,4 @@ inline std::string enter_presses(int n) {
   return std::string(n, '\n');
 }
 
-}  // namespace veka::testing
+}  // namespace veka::support

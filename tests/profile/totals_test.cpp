@@ -17,7 +17,7 @@ class ProfileTotalsTest : public ::testing::Test {
   // ranges, and a diameter and depth window wider than everything.
   void SetUp() override {
     reset_store();
-    testing::set_diameter_classes();
+    support::set_diameter_classes();
     store.flow_scale = 1.0;
     store.range_lo = 1;
     store.range_hi = 2;
@@ -35,8 +35,8 @@ class ProfileTotalsTest : public ::testing::Test {
     store.range_high = 501.0;
   }
   std::string run(int enter_presses = 0) {
-    console::Capture capture(testing::enter_presses(enter_presses));
-    testing::FloatErrors errors;
+    console::Capture capture(support::enter_presses(enter_presses));
+    support::FloatErrors errors;
     compute_size_class_totals();
     EXPECT_FALSE(errors.any());
     waits_ = capture.waits();

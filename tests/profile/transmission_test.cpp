@@ -22,7 +22,7 @@ class ProfileTransmissionTest : public ::testing::Test {
   // there are none of the latter.
   void profile(int first_small, bool with_meps) {
     reset_store();
-    testing::set_diameter_classes();
+    support::set_diameter_classes();
     store.flow_scale = 1.0;
     store.start_index = store.end_index = 1;
     store.range_lo = store.range_hi = 1;
@@ -35,9 +35,9 @@ class ProfileTransmissionTest : public ::testing::Test {
     store.bin_counts[1][401] = 7.0;
   }
   void run(const std::string& option, const std::string& value) {
-    testing::set_analysis_options(option, value);
+    support::set_analysis_options(option, value);
     console::Capture capture;
-    testing::FloatErrors errors;
+    support::FloatErrors errors;
     compute_biomass_and_spectra();
     EXPECT_FALSE(errors.any());
   }

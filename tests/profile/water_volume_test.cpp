@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "driver/file_defaults.h"
 #include "profile/mep_means.h"
 #include "profile/profile_support.h"
 #include "store/store.h"
@@ -19,7 +18,7 @@ class ProfileWaterVolumeTest : public ::testing::Test {
   // counted frames in each step.
   void profile(int lo, int hi, int mode = 1) {
     reset_store();
-    testing::set_speed_curves();
+    support::set_speed_curves();
     store.smode = mode;
     store.start_index = lo;
     store.end_index = hi;
@@ -50,16 +49,16 @@ TEST_F(ProfileWaterVolumeTest, SpeedFollowsTheCurvesOfTheTransitCount) {
   compute_water_volume();
   const SpeedCurve& long_transit = store.speed_curve[1];
   const SpeedCurve& short_transit = store.speed_curve[2];
-  double at_3 = curve_speed_at_root(short_transit, std::sqrt(3.0));
+  double at_3 = short_transit.speed_at_root(std::sqrt(3.0));
   EXPECT_NEAR(at_3, 10.33, 0.005);
   EXPECT_EQ(store.ctd[1][kCtdTransitCount], 2.0);
   EXPECT_EQ(store.ctd[1][kCtdSpeed], at_3);
   EXPECT_EQ(store.ctd[2][kCtdSpeed], at_3);
   // 13 comes back from its square root as just under 13: the short curve.
   EXPECT_EQ(store.ctd[3][kCtdSpeed],
-            curve_speed_at_root(short_transit, std::sqrt(std::sqrt(13.0) * std::sqrt(13.0))));
+            short_transit.speed_at_root(std::sqrt(std::sqrt(13.0) * std::sqrt(13.0))));
   EXPECT_NEAR(store.ctd[3][kCtdSpeed], 1.081, 0.001);
-  EXPECT_EQ(store.ctd[4][kCtdSpeed], curve_speed_at_root(long_transit, std::sqrt(210.0)));
+  EXPECT_EQ(store.ctd[4][kCtdSpeed], long_transit.speed_at_root(std::sqrt(210.0)));
   EXPECT_NEAR(store.ctd[4][kCtdSpeed], 0.137, 0.001);
   EXPECT_EQ(store.ctd[5][kCtdTransitCount], 210.0);
   EXPECT_EQ(store.ctd[5][kCtdSpeed], store.ctd[4][kCtdSpeed]);
@@ -123,7 +122,7 @@ TEST_F(ProfileWaterVolumeTest, StepWithoutFramesDropsItsCounts) {
   profile(1, 2);
   store.sep_frames[2] = 0.0;
   store.bin_counts[2][3] = 9.0;
-  testing::FloatErrors errors;
+  support::FloatErrors errors;
   compute_water_volume();
   EXPECT_FALSE(errors.any());
   EXPECT_EQ(store.ctd[2][kCtdCountFactor], 0.0);

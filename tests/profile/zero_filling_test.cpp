@@ -37,7 +37,7 @@ class ProfileZeroFillingTest : public ::testing::Test {
     for (int c = 1; c <= 10; ++c) store.ctd[k][c] = 0.0;
   }
   std::string run() {
-    console::Capture capture(testing::enter_presses(20));
+    console::Capture capture(support::enter_presses(20));
     fill_zeros();
     waits_ = capture.waits();
     return capture.text();

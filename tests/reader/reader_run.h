@@ -75,11 +75,11 @@ inline std::string sep_block(int tctr, const std::vector<std::pair<int, int>>& c
 
 class ReaderRun : public ::testing::Test {
  protected:
-  ReaderRun() : args(testing::standard_arguments(dir.path(), "W", dir.path())) {}
+  ReaderRun() : args(support::standard_arguments(dir.path(), "W", dir.path())) {}
 
   // Reads `content` from a fresh store; returns the reader's console output.
   std::string read(const std::string& content) {
-    testing::write_file(file_name(), content);
+    support::write_file(file_name(), content);
     prepare();
     console::Capture capture;
     read_data_file();
@@ -88,7 +88,7 @@ class ReaderRun : public ::testing::Test {
   }
   void prepare() {
     reset_store();
-    testing::load_arguments(args);
+    support::load_arguments(args);
     store.file_number_text = "1";
     console::Capture setup;
     read_run_parameters();
@@ -107,7 +107,7 @@ class ReaderRun : public ::testing::Test {
     args[4] = "0", args[5] = "100", args[6] = "200", args[7] = "0", args[8] = "0";
   }
 
-  testing::ScratchDir dir;
+  support::ScratchDir dir;
   std::vector<std::string> args;
   int waits = 0;
 };

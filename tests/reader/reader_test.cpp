@@ -151,7 +151,7 @@ TEST_F(ReaderStepsTest, MoreThan500000MepRecordsStopAfterTheWait) {
   args[4] = "1", args[5] = "100", args[6] = "1099", args[7] = "0", args[8] = "0";
   std::string content = header() + sep_block(100);
   for (int i = 0; i < kMepRecords + 1; ++i) content += "M 3 4 5 6\n";
-  testing::write_file(file_name(), content);
+  support::write_file(file_name(), content);
   prepare();
   console::Capture capture;
   try {

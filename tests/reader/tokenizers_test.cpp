@@ -13,8 +13,8 @@
 
 namespace veka {
 
-using testing::ScratchDir;
-using testing::write_file;
+using support::ScratchDir;
+using support::write_file;
 
 class ReaderTokenizerTest : public ::testing::Test {
  protected:

@@ -14,10 +14,10 @@ class ReportPerRunFilesTest : public ReportFixture {
     write_reports();
   }
   std::vector<std::string> batch_lines() {
-    return lines_of(testing::read_file(scratch("a_Batch_W_r1.csv")));
+    return lines_of(support::read_file(scratch("a_Batch_W_r1.csv")));
   }
   std::vector<std::string> grid_lines() {
-    return lines_of(testing::read_file(scratch("a_Surfer_W_r1.csv")));
+    return lines_of(support::read_file(scratch("a_Surfer_W_r1.csv")));
   }
   // The fields of the data line of the batch summary; none of them holds a comma.
   std::vector<std::string> batch_fields() {
@@ -92,7 +92,7 @@ TEST_F(ReportPerRunFilesTest, GriddingLinesTagStepsWithTheFileTime) {
 }
 
 TEST_F(ReportPerRunFilesTest, FirstFileOfARunStartsBothFilesAndLaterFilesAppend) {
-  testing::write_file(scratch("a_Batch_W_r1.csv"), "left from an earlier run\r\n");
+  support::write_file(scratch("a_Batch_W_r1.csv"), "left from an earlier run\r\n");
   for (int number = 1; number <= 3; ++number) {
     prepare_file(number);
     store.range_lo = 2, store.range_hi = 3;

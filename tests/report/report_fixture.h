@@ -21,13 +21,13 @@ class ReportFixture : public ::testing::Test {
   void SetUp() override {
     store.batch_started = 0;
     store.gridding_started = 0;
-    arguments_ = testing::standard_arguments("in/", "W", scratch_.path());
+    arguments_ = support::standard_arguments("in/", "W", scratch_.path());
     prepare_file(7);
   }
 
   // The per-file reset and the run parameters for data file `number`.
   void prepare_file(int number) {
-    testing::start_file(arguments_, number);
+    support::start_file(arguments_, number);
     for (int i = 1; i <= kClasses; ++i) store.diameter_class_um[i] = 15.0 * i;
   }
 
@@ -86,9 +86,9 @@ class ReportFixture : public ::testing::Test {
   }
 
   std::string scratch(const std::string& name) const { return scratch_.path() + name; }
-  std::string data_report() const { return testing::read_file(scratch("W7_r1_Data.csv")); }
+  std::string data_report() const { return support::read_file(scratch("W7_r1_Data.csv")); }
 
-  testing::ScratchDir scratch_;
+  support::ScratchDir scratch_;
   std::vector<std::string> arguments_;
 };
 

@@ -2,7 +2,54 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/console.h"
+#include "driver/batch.h"
+#include "support/support.h"
+
 namespace veka {
+
+namespace {
+
+bool is_clear(const ZeroPages& table) {
+  const char* bytes = static_cast<const char*>(table.data());
+  return std::all_of(bytes, bytes + table.bytes(), [](char b) { return b == 0; });
+}
+
+// The bundled recording through every stage, with the shape file, so that
+// every kind of table is written.
+void process_bundled_recording(const support::ScratchDir& dir) {
+  std::filesystem::copy_file(std::string(VEKA_SOURCE_DIR) + "/samples/VK1.dat",
+                             dir.path() + "VK1.dat");
+  std::vector<std::string> arguments = support::standard_arguments(dir.path(), "VK", dir.path());
+  arguments[56] = "1";
+  reset_store();
+  support::load_arguments(arguments);
+  store.file_number = 1;
+  store.file_number_text = "1";
+  console::Capture quiet;
+  process_file();
+}
+
+}  // namespace
+
+TEST(ResetStore, ClearsEveryLargeTableAfterAFullFile) {
+  support::ScratchDir dir;
+  process_bundled_recording(dir);
+  // The file has written every table but the shape picture, which the
+  // particle analysis clears itself after each batch of particles.
+  size_t written = 0;
+  for (const ZeroPages* table : store.large_tables) written += is_clear(*table) ? 0 : 1;
+  EXPECT_EQ(written, store.large_tables.size() - 1);
+  reset_store();
+  for (size_t t = 0; t < store.large_tables.size(); ++t) {
+    EXPECT_TRUE(is_clear(*store.large_tables[t])) << "table " << t << " of store.h";
+  }
+}
 
 TEST(ResetStore, LeavesNoValueOfThePreviousFile) {
   reset_store();

@@ -15,7 +15,7 @@
 #include "driver/run_parameters.h"
 #include "store/store.h"
 
-namespace veka::testing {
+namespace veka::support {
 
 namespace fs = std::filesystem;
 
@@ -173,4 +173,4 @@ void start_file(const std::vector<std::string>& arguments, int number) {
   read_run_parameters();
 }
 
-}  // namespace veka::testing
+}  // namespace veka::support

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace veka::testing {
+namespace veka::support {
 
 // A fresh folder under the system's temporary folder, removed at the end.
 class ScratchDir {
@@ -75,4 +75,4 @@ void load_arguments(const std::vector<std::string>& arguments);
 // per-file reset and the run parameters of `arguments` (header not shown).
 void start_file(const std::vector<std::string>& arguments, int number);
 
-}  // namespace veka::testing
+}  // namespace veka::support
