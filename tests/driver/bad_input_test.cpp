@@ -126,6 +126,38 @@ TEST_F(BadInputTest, ADataFileThatIsNotARegularFileIsRefusedWithoutBlocking) {
   }
 }
 
+// Root reads and writes any file, so as root the program runs as nobody in a
+// user namespace of its own.
+TEST_F(BadInputTest, FilesWithoutPermissionAreAccessDenied) {
+  write_recording();
+  struct Row {
+    const char* what;
+    std::string path;
+    fs::perms left;
+    std::string tail;
+  };
+  const std::string data = in_.path() + "W1.dat";
+  for (const Row& row :
+       {Row{"data file", data, fs::perms::none, data + "\r\nFile access denied\r\n"},
+        Row{"output folder", out_.path(), fs::perms::owner_read | fs::perms::others_exec,
+            "Finished configuring output data\r\nFile access denied\r\n"}}) {
+    fs::permissions(in_.path(), fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(data, fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(out_.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(row.path, row.left);
+    std::vector<std::string> wrapper = {"env"};
+    if (geteuid() == 0) wrapper = {"unshare", "--user"};
+    auto result = run_program(wrapper[0], wrapped(wrapper, arguments()));
+    if (result.error.find("unshare:") != std::string::npos) {
+      GTEST_SKIP() << "no user namespace here: " << result.error;
+    }
+    EXPECT_EQ(result.exit_code, 1) << row.what;
+    EXPECT_TRUE(ends_with(result.output, row.tail)) << row.what << ": " << result.output;
+    fs::permissions(out_.path(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(out_.path())) << row.what;
+  }
+}
+
 // The program has the recording in memory before it works on it: a cut that
 // comes while it is read is a read error, one that comes later changes
 // nothing. Either way the run ends in order, never by a signal.
