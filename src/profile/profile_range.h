@@ -1,7 +1,9 @@
-// The profile's run of steps, as the profile stages loop over it.
+// The profile's run of steps, as the profile stages loop over it, and the
+// run of classes that holds its data.
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "store/store.h"
@@ -23,6 +25,31 @@ inline int32_t first_profile_step() {
 }
 inline int32_t last_profile_step() {
   return std::min<int32_t>(store.range_hi, kSteps);
+}
+
+// A value that is +0.0 and nothing else.
+inline bool is_plain_zero(double x) {
+  return x == 0 && !std::signbit(x);
+}
+
+// The last class whose value in some profile step of `table` is not +0.0
+// (0 when there is none). A class loop may stop there wherever the classes
+// above would only add a finite multiple of +0.0 to sums that started at
+// +0.0: such a term is a zero, and a rounded sum of zeros and other terms
+// that started at +0.0 is never -0.0, so adding a zero leaves it as it is.
+template <typename Table>
+int32_t last_class_with_data(const Table& table) {
+  int32_t last = 0;
+  for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
+    const double* row = table[k];
+    for (int32_t j = kClasses; j > last; --j) {
+      if (!is_plain_zero(row[j])) {
+        last = j;
+        break;
+      }
+    }
+  }
+  return last;
 }
 
 }  // namespace veka
