@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "store/store.h"
 
@@ -27,9 +28,29 @@ inline int32_t last_profile_step() {
   return std::min<int32_t>(store.range_hi, kSteps);
 }
 
-// A value that is +0.0 and nothing else.
+// A value that is +0.0 and nothing else: all its bits are clear.
 inline bool is_plain_zero(double x) {
   return x == 0 && !std::signbit(x);
+}
+
+// The last class above `last` whose value in `row` is not +0.0, or `last`.
+// The classes are looked at sixteen at a time, from the top, by their bits.
+inline int32_t last_class_in_row(const double* row, int32_t last) {
+  constexpr int32_t kChunk = 16;
+  for (int32_t top = kClasses; top > last; top -= kChunk) {
+    const int32_t bottom = std::max(last + 1, top - kChunk + 1);
+    uint64_t bits = 0;
+    for (int32_t j = bottom; j <= top; ++j) {
+      uint64_t value;
+      std::memcpy(&value, &row[j], sizeof value);
+      bits |= value;
+    }
+    if (bits == 0) continue;
+    for (int32_t j = top; j >= bottom; --j) {
+      if (!is_plain_zero(row[j])) return j;
+    }
+  }
+  return last;
 }
 
 // The last class whose value in some profile step of `table` is not +0.0
@@ -41,13 +62,7 @@ template <typename Table>
 int32_t last_class_with_data(const Table& table) {
   int32_t last = 0;
   for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
-    const double* row = table[k];
-    for (int32_t j = kClasses; j > last; --j) {
-      if (!is_plain_zero(row[j])) {
-        last = j;
-        break;
-      }
-    }
+    last = last_class_in_row(table[k], last);
   }
   return last;
 }

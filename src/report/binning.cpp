@@ -59,23 +59,29 @@ BinSteps bin_steps(const BinPass& pass, int k) {
   return steps;
 }
 
+// The bin, its total and its fill are summed in locals, in the same order,
+// and stored once.
 void bin_class(const BinPass& pass, const BinSteps& steps, int k, int d) {
   const Store& s = store;
-  double* bin = &pass.target[k][d];
-  double* total = &pass.target[pass.bins + 1][d];
+  double bin = pass.target[k][d];
+  double total = pass.target[pass.bins + 1][d];
+  double fill = pass.fill[k];
   for (int step = steps.first; step <= steps.last; ++step) {
     double value = pass.source[step][d];
-    if (s.bin_per_volume == 0) *bin += value;
+    if (s.bin_per_volume == 0) bin += value;
     if (s.ctd[step][kCtdVolume] > 0 && s.bin_per_volume == 1) {
-      *bin += value / s.ctd[step][kCtdVolume];
-      pass.fill[k] += 1;
-      *total += value / s.ctd[step][kCtdVolume];
+      bin += value / s.ctd[step][kCtdVolume];
+      fill += 1;
+      total += value / s.ctd[step][kCtdVolume];
     }
   }
-  if (s.bin_per_volume == 1 && pass.fill[k] > 0) {
-    *bin = *bin / pass.fill[k];
-    pass.fill[k] = 0;
+  if (s.bin_per_volume == 1 && fill > 0) {
+    bin = bin / fill;
+    fill = 0;
   }
+  pass.target[k][d] = bin;
+  pass.target[pass.bins + 1][d] = total;
+  pass.fill[k] = fill;
 }
 
 // A bin without steps that can add to it stays empty.
