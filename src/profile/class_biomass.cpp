@@ -58,18 +58,11 @@ void compute_step_biomass(int32_t last_class) {
   }
 }
 
-// Above last_class_with_data, counts and biomass are +0.0, and a finite
-// factor without a sign bit makes the biomass +0.0 again; those classes are
-// left as they are unless some factor there would make something else.
-void compute_bin_biomass(int32_t last_class_with_data) {
+void compute_bin_biomass() {
   Store& s = store;
   ClassFactors factors(kClasses);
-  int32_t last_class = last_class_with_data;
-  for (int32_t b = last_class_with_data + 1; b <= kClasses; ++b) {
-    if (!is_plain_zero(factors.per_count[b] * 0.0)) last_class = kClasses;
-  }
   for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
-    multiply_row(s.bin_counts[k], s.bin_biomass[k], factors.per_count, last_class);
+    multiply_row(s.bin_counts[k], s.bin_biomass[k], factors.per_count, kClasses);
   }
 }
 

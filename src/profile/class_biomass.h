@@ -17,10 +17,8 @@ double biomass_per_count(int32_t b);
 // bin_biomass and mep_bin_biomass of every profile step, classes 1..last_class.
 void compute_step_biomass(int32_t last_class);
 
-// bin_biomass alone, with the same values as compute_step_biomass; the
-// profile steps of bin_counts and bin_biomass hold only +0.0 above class
-// last_class_with_data.
-void compute_bin_biomass(int32_t last_class_with_data);
+// bin_biomass alone, with the same values as compute_step_biomass.
+void compute_bin_biomass();
 
 // tot_volume, and biomass_density and mep_biomass_density of classes
 // 1..last_class, summed afresh from zero.

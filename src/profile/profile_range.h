@@ -1,11 +1,8 @@
-// The profile's run of steps, as the profile stages loop over it, and the
-// run of classes that holds its data.
+// The profile's run of steps, as the profile stages loop over it.
 #pragma once
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "store/store.h"
 
@@ -26,45 +23,6 @@ inline int32_t first_profile_step() {
 }
 inline int32_t last_profile_step() {
   return std::min<int32_t>(store.range_hi, kSteps);
-}
-
-// A value that is +0.0 and nothing else: all its bits are clear.
-inline bool is_plain_zero(double x) {
-  return x == 0 && !std::signbit(x);
-}
-
-// The last class above `last` whose value in `row` is not +0.0, or `last`.
-// The classes are looked at sixteen at a time, from the top, by their bits.
-inline int32_t last_class_in_row(const double* row, int32_t last) {
-  constexpr int32_t kChunk = 16;
-  for (int32_t top = kClasses; top > last; top -= kChunk) {
-    const int32_t bottom = std::max(last + 1, top - kChunk + 1);
-    uint64_t bits = 0;
-    for (int32_t j = bottom; j <= top; ++j) {
-      uint64_t value;
-      std::memcpy(&value, &row[j], sizeof value);
-      bits |= value;
-    }
-    if (bits == 0) continue;
-    for (int32_t j = top; j >= bottom; --j) {
-      if (!is_plain_zero(row[j])) return j;
-    }
-  }
-  return last;
-}
-
-// The last class whose value in some profile step of `table` is not +0.0
-// (0 when there is none). A class loop may stop there wherever the classes
-// above would only add a finite multiple of +0.0 to sums that started at
-// +0.0: such a term is a zero, and a rounded sum of zeros and other terms
-// that started at +0.0 is never -0.0, so adding a zero leaves it as it is.
-template <typename Table>
-int32_t last_class_with_data(const Table& table) {
-  int32_t last = 0;
-  for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
-    last = last_class_in_row(table[k], last);
-  }
-  return last;
 }
 
 }  // namespace veka

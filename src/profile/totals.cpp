@@ -21,9 +21,6 @@
 //         every step without water.
 #include "profile/totals.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "common/console.h"
 #include "profile/class_biomass.h"
 #include "profile/profile_range.h"
@@ -131,22 +128,9 @@ void sum_step_biomass(const RangeClasses& classes, int r, int32_t k) {
   }
 }
 
-// The last classes holding data, which bound the loops over all classes.
-struct DataClasses {
-  int32_t mep_counts;  // mep_step_counts
-  int32_t mep_opaque;  // mep_opaque_bin_counts
-  int32_t particles;   // bin_counts and bin_biomass
-};
-
-// A class loop whose terms are multiplied by `per_volume` stops at `last`
-// only when the factor is finite: infinity times zero is no zero.
-int32_t last_class_for(double per_volume, int32_t last) {
-  return std::isfinite(per_volume) ? last : kClasses;
-}
-
 // Second pass, multi-element particles. Their biomass table holds classes
 // 1..401 only; a range reaching beyond gets nothing from the classes above.
-void sum_step_mep(const RangeClasses& classes, const DataClasses& data, int r, int32_t k) {
+void sum_step_mep(const RangeClasses& classes, int r, int32_t k) {
   Store& s = store;
   const double* counts = s.mep_step_counts[k];
   const double* biomass = s.mep_step_biomass[k];
@@ -154,11 +138,10 @@ void sum_step_mep(const RangeClasses& classes, const DataClasses& data, int r, i
   const bool water = has_water(k);
   const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
   if (r == 1) {
-    for (int32_t j = 1; j <= data.mep_counts; ++j) s.mep_total_counts += counts[j];
+    for (int32_t j = 1; j <= kClasses; ++j) s.mep_total_counts += counts[j];
     for (int32_t j = 1; j <= kMepBiomassClasses; ++j) s.mep_total_biomass += biomass[j];
     if (water) {
-      const int32_t last = last_class_for(per_volume, data.mep_opaque);
-      for (int32_t j = 1; j <= last; ++j) s.mep_opaque_areal_counts += per_volume * opaque[j];
+      for (int32_t j = 1; j <= kClasses; ++j) s.mep_opaque_areal_counts += per_volume * opaque[j];
     }
   }
   const ClassRun& run = classes.range[r];
@@ -203,7 +186,7 @@ void store_profile_sums(const ProfileSums& t) {
 
 // Third pass: profile totals, and those inside the diameter and depth
 // window (all four bounds exclusive).
-void sum_profile_totals(const DataClasses& data) {
+void sum_profile_totals() {
   const Store& s = store;
   const double* um = s.diameter_class_um;
   const double low_um = s.diameter_range_low_mm * 1000;
@@ -215,8 +198,7 @@ void sum_profile_totals(const DataClasses& data) {
     const bool water = has_water(k);
     const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
     const bool in_depths = s.range_low < k && k < s.range_high;
-    const int32_t last = last_class_for(per_volume, data.particles);
-    for (int32_t j = 1; j <= last; ++j) {
+    for (int32_t j = 1; j <= kClasses; ++j) {
       const bool in_window = in_depths && low_um < um[j] && um[j] < high_um;
       t.counts += counts[j];
       t.biomass += biomass[j];
@@ -239,14 +221,8 @@ void sum_profile_totals(const DataClasses& data) {
 }  // namespace
 
 void compute_size_class_totals() {
-  const Store& s = store;
   clear_totals();
-  const int32_t counts_last = last_class_with_data(s.bin_counts);
-  compute_bin_biomass(std::max(counts_last, last_class_with_data(s.bin_biomass)));
-  // bin_biomass is looked at again: it has just been recomputed.
-  const DataClasses data{last_class_with_data(s.mep_step_counts),
-                         last_class_with_data(s.mep_opaque_bin_counts),
-                         std::max(counts_last, last_class_with_data(s.bin_biomass))};
+  compute_bin_biomass();
   const RangeClasses classes;
   for (int r = 1; r <= kRanges; ++r) {
     for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
@@ -260,10 +236,10 @@ void compute_size_class_totals() {
   for (int r = 1; r <= kRanges; ++r) {
     for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
       sum_step_biomass(classes, r, k);
-      sum_step_mep(classes, data, r, k);
+      sum_step_mep(classes, r, k);
     }
   }
-  sum_profile_totals(data);
+  sum_profile_totals();
 }
 
 }  // namespace veka

@@ -155,25 +155,6 @@ TEST_F(ProfileTotalsTest, FilteredWindowExcludesItsBounds) {
   EXPECT_DOUBLE_EQ(store.filtered_biomass, 2 * biomass_per_count(26) + 2 * biomass_per_count(49));
 }
 
-// The loops over all classes stop at the last class holding data in any
-// profile step; a particle in the last class of the second step, with only
-// small classes in the first, must still be counted.
-TEST_F(ProfileTotalsTest, ClassLoopsReachTheLastClassHoldingData) {
-  store.bin_counts[1][3] = 1.0;
-  store.mep_step_counts[1][3] = 1.0;
-  store.mep_opaque_bin_counts[1][3] = 1.0;
-  store.bin_counts[2][kClasses] = 2.0;
-  store.mep_step_counts[2][kClasses - 1] = 4.0;
-  store.mep_opaque_bin_counts[2][kClasses] = 8.0;
-  run();
-  EXPECT_EQ(store.total_counts, 3.0);
-  EXPECT_EQ(store.areal_counts, 1 / 0.5 + 2.0 * (1 / 2.0));
-  EXPECT_EQ(store.bin_biomass[2][kClasses], biomass_per_count(kClasses) * 2.0);
-  EXPECT_EQ(store.total_biomass, biomass_per_count(3) + biomass_per_count(kClasses) * 2.0);
-  EXPECT_EQ(store.mep_total_counts, 5.0);
-  EXPECT_EQ(store.mep_opaque_areal_counts, (1 / 0.5) * 1.0 + (1 / 2.0) * 8.0);
-}
-
 }  // namespace
 
 }  // namespace veka
