@@ -159,13 +159,39 @@ void sum_step_mep(const RangeClasses& classes, int r, int32_t k) {
   }
 }
 
+// The sums of the third pass, kept in locals while the steps are added in
+// order and stored once.
+struct ProfileSums {
+  double counts, biomass, filtered_counts, filtered_biomass;
+  double areal_counts, areal_biomass, filtered_areal_counts, filtered_areal_biomass;
+};
+
+ProfileSums profile_sums() {
+  const Store& s = store;
+  return {s.total_counts, s.total_biomass, s.filtered_counts,       s.filtered_biomass,
+          s.areal_counts, s.areal_biomass, s.filtered_areal_counts, s.filtered_areal_biomass};
+}
+
+void store_profile_sums(const ProfileSums& t) {
+  Store& s = store;
+  s.total_counts = t.counts;
+  s.total_biomass = t.biomass;
+  s.filtered_counts = t.filtered_counts;
+  s.filtered_biomass = t.filtered_biomass;
+  s.areal_counts = t.areal_counts;
+  s.areal_biomass = t.areal_biomass;
+  s.filtered_areal_counts = t.filtered_areal_counts;
+  s.filtered_areal_biomass = t.filtered_areal_biomass;
+}
+
 // Third pass: profile totals, and those inside the diameter and depth
 // window (all four bounds exclusive).
 void sum_profile_totals() {
-  Store& s = store;
+  const Store& s = store;
   const double* um = s.diameter_class_um;
   const double low_um = s.diameter_range_low_mm * 1000;
   const double high_um = s.diameter_range_high_mm * 1000;
+  ProfileSums t = profile_sums();
   for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
     const double* counts = s.bin_counts[k];
     const double* biomass = s.bin_biomass[k];
@@ -174,21 +200,22 @@ void sum_profile_totals() {
     const bool in_depths = s.range_low < k && k < s.range_high;
     for (int32_t j = 1; j <= kClasses; ++j) {
       const bool in_window = in_depths && low_um < um[j] && um[j] < high_um;
-      s.total_counts += counts[j];
-      s.total_biomass += biomass[j];
+      t.counts += counts[j];
+      t.biomass += biomass[j];
       if (in_window) {
-        s.filtered_counts += counts[j];
-        s.filtered_biomass += biomass[j];
+        t.filtered_counts += counts[j];
+        t.filtered_biomass += biomass[j];
       }
       if (!water) continue;
-      s.areal_counts += per_volume * counts[j];
-      s.areal_biomass += per_volume * biomass[j];
+      t.areal_counts += per_volume * counts[j];
+      t.areal_biomass += per_volume * biomass[j];
       if (in_window) {
-        s.filtered_areal_counts += per_volume * counts[j];
-        s.filtered_areal_biomass += per_volume * biomass[j];
+        t.filtered_areal_counts += per_volume * counts[j];
+        t.filtered_areal_biomass += per_volume * biomass[j];
       }
     }
   }
+  store_profile_sums(t);
 }
 
 }  // namespace

@@ -32,28 +32,63 @@ struct BinPass {
   int bins;  // the row after the last bin holds the totals
 };
 
-void bin_class(const BinPass& pass, int k, int d) {
-  Store& s = store;
-  double* bin = &pass.target[k][d];
-  double* total = &pass.target[pass.bins + 1][d];
-  for (int m = 1; m <= pass.width; ++m) {
-    int step = (k - 1) * pass.width + m;
-    double value = pass.source[step][d];
-    if (s.bin_per_volume == 0) *bin += value;
-    if (s.ctd[step][kCtdVolume] > 0 && s.bin_per_volume == 1) {
-      *bin += value / s.ctd[step][kCtdVolume];
-      pass.fill[k] += 1;
-      *total += value / s.ctd[step][kCtdVolume];
-    }
-  }
-  if (s.bin_per_volume == 1 && pass.fill[k] > 0) {
-    *bin = *bin / pass.fill[k];
-    pass.fill[k] = 0;
-  }
+// Steps of the profile that lie inside the arrays; the others read as zero
+// and take no writes.
+int first_stored_step() {
+  return std::max(store.range_lo, 1);
+}
+int last_stored_step() {
+  return std::min(store.range_hi, kSteps);
 }
 
+// The steps that can add to bin k. In the depth modes only a step with
+// water adds, and only the profile's steps have water, so a bin takes its
+// additions from those steps alone, in the same order; the time mode adds
+// every step.
+struct BinSteps {
+  int first;
+  int last;
+};
+
+BinSteps bin_steps(const BinPass& pass, int k) {
+  BinSteps steps{(k - 1) * pass.width + 1, k * pass.width};
+  if (store.bin_per_volume == 1) {
+    steps.first = std::max(steps.first, first_stored_step());
+    steps.last = std::min(steps.last, last_stored_step());
+  }
+  return steps;
+}
+
+// The bin, its total and its fill are summed in locals, in the same order,
+// and stored once.
+void bin_class(const BinPass& pass, const BinSteps& steps, int k, int d) {
+  const Store& s = store;
+  double bin = pass.target[k][d];
+  double total = pass.target[pass.bins + 1][d];
+  double fill = pass.fill[k];
+  for (int step = steps.first; step <= steps.last; ++step) {
+    double value = pass.source[step][d];
+    if (s.bin_per_volume == 0) bin += value;
+    if (s.ctd[step][kCtdVolume] > 0 && s.bin_per_volume == 1) {
+      bin += value / s.ctd[step][kCtdVolume];
+      fill += 1;
+      total += value / s.ctd[step][kCtdVolume];
+    }
+  }
+  if (s.bin_per_volume == 1 && fill > 0) {
+    bin = bin / fill;
+    fill = 0;
+  }
+  pass.target[k][d] = bin;
+  pass.target[pass.bins + 1][d] = total;
+  pass.fill[k] = fill;
+}
+
+// A bin without steps that can add to it stays empty.
 void bin_all_classes(const BinPass& pass, int k) {
-  for (int d = 1; d <= kBinnedClasses; ++d) bin_class(pass, k, d);
+  const BinSteps steps = bin_steps(pass, k);
+  if (steps.first > steps.last) return;
+  for (int d = 1; d <= kBinnedClasses; ++d) bin_class(pass, steps, k, d);
 }
 
 void bin_profile() {
@@ -68,15 +103,6 @@ void bin_profile() {
     bin_all_classes(counts_25, k);
     bin_all_classes(biomass_25, k);
   }
-}
-
-// Steps of the profile that lie inside the arrays; the others read as zero
-// and take no writes.
-int first_stored_step() {
-  return std::max(store.range_lo, 1);
-}
-int last_stored_step() {
-  return std::min(store.range_hi, kSteps);
 }
 
 void build_report_rows() {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace veka {
@@ -17,10 +18,9 @@ ZeroPages::~ZeroPages() {
   munmap(data_, bytes_);
 }
 
-// On a private anonymous mapping, MADV_DONTNEED drops the pages; the next
-// access maps zero-filled ones.
 void ZeroPages::clear() {
-  madvise(data_, bytes_, MADV_DONTNEED);
+  std::memset(data_, 0, reached_);
+  reached_ = 0;
 }
 
 #ifdef VEKA_CHECKED_TABLES

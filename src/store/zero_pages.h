@@ -1,7 +1,9 @@
-// Large tables of the store live in their own anonymous memory mappings.
-// Clearing one hands its pages back to the system, which supplies fresh zero
-// pages on the next touch: a file that used a few rows of a table pays only
-// for those rows, however large the table.
+// Large tables of the store live in their own anonymous memory mappings, so
+// that capacity no file reaches costs no memory. Each table remembers how
+// far into it the current file has reached for writing, and clearing it
+// zeroes only that far: the cost of a reset follows what the file used, not
+// the size of the table, and the pages stay mapped from file to file (handing
+// them back would make every file fault them in again).
 #pragma once
 
 #include <cstddef>
@@ -29,10 +31,15 @@ class ZeroPages {
   void clear();
   void* data() const { return data_; }
   size_t bytes() const { return bytes_; }
+  // The first `end` bytes may have been written since the last clear.
+  void reach(size_t end) {
+    if (end > reached_) reached_ = end;
+  }
 
  private:
   void* data_;
   size_t bytes_;
+  size_t reached_ = 0;
 };
 
 // The tables that one reset clears. A table is constructed with the list it
@@ -41,13 +48,16 @@ using TableList = std::vector<ZeroPages*>;
 
 // A table [0..Rows-1][0..Cols-1]; the store uses index 0 of neither, so that
 // table[k][j] reads as in the description of the data (steps and classes
-// from 1).
+// from 1). Writable access to a row counts the table as written up to the
+// end of that row; read-only access does not, so a stage that only reads a
+// table reaches it through a const store.
 template <typename T, size_t Rows, size_t Cols>
 class ZeroTable {
  public:
   explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols) { list.push_back(&pages_); }
   T* operator[](size_t row) {
     check_index(row, Rows);
+    pages_.reach(sizeof(T) * (row + 1) * Cols);
     return static_cast<T*>(pages_.data()) + row * Cols;
   }
   const T* operator[](size_t row) const {
@@ -62,13 +72,16 @@ class ZeroTable {
   ZeroPages pages_;
 };
 
-// A one-dimensional array [0..Size-1] of the same kind.
+// A one-dimensional array [0..Size-1] of the same kind. A pointer taken to
+// element i reaches no further than i for the reset; the stages that walk
+// from one only touch elements already written through the index.
 template <typename T, size_t Size>
 class ZeroArray {
  public:
   explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size) { list.push_back(&pages_); }
   T& operator[](size_t i) {
     check_index(i, Size);
+    pages_.reach(sizeof(T) * (i + 1));
     return static_cast<T*>(pages_.data())[i];
   }
   const T& operator[](size_t i) const {

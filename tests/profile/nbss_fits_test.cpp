@@ -146,6 +146,69 @@ TEST_F(ProfileNbssFitsTest, SearchKeepsItsScanOrderAndStep) {
   EXPECT_NEAR(store.par_recycles, 1.7 / (0.7 * 1.24), 1e-12);
 }
 
+// The search as written: every value's sum completed over every channel,
+// then the first smallest below 1.0e9 kept.
+void written_order_scan(int parameter, double step, double values[3], double best[3]) {
+  const Store& s = store;
+  double trial[3] = {values[0], values[1], values[2]};
+  double lowest = 1.0e9;
+  for (int j = 0; j < 2000; ++j) {
+    double sum = 0.0;
+    for (int i = s.nbss_base_first; i <= s.quad_last; ++i) {
+      double d = s.nbss_values[i] - parabola(trial[0], trial[1], trial[2], s.nbss_log_bounds[i]);
+      sum += d * d;
+    }
+    if (sum < lowest) {
+      lowest = sum;
+      best[parameter] = trial[parameter];
+    }
+    trial[parameter] = trial[parameter] + step;
+  }
+  values[parameter] = best[parameter];
+}
+
+// The search leaves out the values whose sums pass the best part way
+// through the channels; its result must be the written order's to the last
+// bit: near and far from a parabola, on a short fit range, and where no sum
+// gets below 1.0e9 (the parameters take the best values of the file start).
+TEST_F(ProfileNbssFitsTest, SearchFindsWhatTheWrittenOrderFinds) {
+  struct Case {
+    const char* name;
+    double (*nbss)(double x, int i);
+    int first, last;
+  } cases[] = {
+      {"falling line", [](double x, int) { return 6.0 - 1.2 * x; }, 27, 47},
+      {"noisy parabola",
+       [](double x, int i) { return 2.5 - 0.6 * (x - 2.8) * (x - 2.8) + 0.3 * std::sin(7.0 * i); },
+       27, 47},
+      {"short range", [](double x, int i) { return 1.0 - 0.2 * x * x + 0.1 * std::cos(i); }, 35,
+       40},
+      {"steps", [](double, int i) { return i % 3 == 0 ? 4.0 : -1.0; }, 27, 47},
+      {"no sum below 1e9", [](double, int) { return 1.0e5; }, 27, 47},
+  };
+  for (const Case& c : cases) {
+    for (int i = c.first; i <= c.last; ++i) store.nbss_values[i] = c.nbss(x(i), i);
+    store.nbss_base_first = c.first;
+    store.quad_last = c.last;
+    store.quad_best_vertex_y = store.quad_best_offset_x = store.quad_best_curvature = 0.0;
+    search_parabola();
+    double values[3] = {3.5, 2.0, -1.5};
+    double best[3] = {0.0, 0.0, 0.0};
+    for (int cycle = 0; cycle < 100; ++cycle) {
+      for (int parameter = 0; parameter < 3; ++parameter) {
+        written_order_scan(parameter, 0.01, values, best);
+        written_order_scan(parameter, -0.01, values, best);
+      }
+    }
+    EXPECT_EQ(store.quad_vertex_y, values[0]) << c.name;
+    EXPECT_EQ(store.quad_offset_x, values[1]) << c.name;
+    EXPECT_EQ(store.quad_curvature, values[2]) << c.name;
+    EXPECT_EQ(store.quad_best_vertex_y, best[0]) << c.name;
+    EXPECT_EQ(store.quad_best_offset_x, best[1]) << c.name;
+    EXPECT_EQ(store.quad_best_curvature, best[2]) << c.name;
+  }
+}
+
 double base(double x) {
   return 3.8 - 0.24 * (x + 1.1) * (x + 1.1);
 }
