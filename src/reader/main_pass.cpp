@@ -71,16 +71,35 @@ bool read_ctd_line() {
   return s.smode == 2 && end_test_passes();
 }
 
+// The fields of a line are collected in a local text, which the compiler
+// keeps apart from the store; the store's token_text and next_char get the
+// field that was read last before anything can look at them.
+void keep_last_field(const TokenText& text, int c) {
+  store.token_text = text;
+  store.next_char = c;
+}
+
 // The four fields of an MEP line after its blank; a missing one reads 0.
 void read_mep_fields(int32_t fields[kMepFields + 1]) {
   Store& s = store;
   LineReader line(s.data_file);
+  TokenText text;
+  text.clear();
+  int c = DataFile::kEmpty;
   for (int32_t field = 1; field <= s.mep_value_count; ++field) {
-    int c = read_field(line);
-    if (field <= kMepFields) fields[field] = count_value(s.token_text);
-    if (c == ' ' && s.token_text.empty()) report_empty_mep_field();
-    if (c == DataFile::kEmpty && field < s.mep_value_count) report_short_mep_line();
+    int32_t count = 0;
+    c = read_count_field(line, text, count);
+    if (field <= kMepFields) fields[field] = count;
+    if (c == ' ' && text.empty()) {
+      keep_last_field(text, c);
+      report_empty_mep_field();
+    }
+    if (c == DataFile::kEmpty && field < s.mep_value_count) {
+      keep_last_field(text, c);
+      report_short_mep_line();
+    }
   }
+  if (s.mep_value_count >= 1) keep_last_field(text, c);
 }
 
 void read_mep_line() {
@@ -104,19 +123,23 @@ void read_sep_counts(int32_t k, int32_t& channel) {
   double* counts = inside ? s.bin_counts[s.current_bin] : nullptr;
   double* as_read = inside ? s.sep_counts_as_read[s.current_bin] : nullptr;
   LineReader line(s.data_file);
+  TokenText text;
+  int c;
   do {
-    int c = read_field(line);
+    int32_t count = 0;
+    c = read_count_field(line, text, count);
     ++channel;
     if (counts != nullptr && channel <= kClasses) {
-      const int32_t count = count_value(s.token_text);
       counts[channel] += count;
       as_read[channel] += count;
     }
     if (c == DataFile::kEmpty) {
+      keep_last_field(text, c);
       if (channel < last) report_short_sep_line(k, channel);
-      if (s.token_text.empty()) report_empty_sep_count(k);
+      if (text.empty()) report_empty_sep_count(k);
     }
   } while (channel < last);
+  keep_last_field(text, c);
 }
 
 // The status line of an SEP block; returns whether it ends the data.

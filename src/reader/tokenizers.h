@@ -10,6 +10,8 @@
 //   the line end, commas are dropped. Writes token_text and next_char.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -50,6 +52,9 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   int read_char() { return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty; }
+  // The characters not read yet; skip(n) reads n of them at once.
+  std::string_view rest() const { return {next_, static_cast<size_t>(end_ - next_)}; }
+  void skip(size_t n) { next_ += n; }
 
  private:
   DataFile& file_;
@@ -99,5 +104,42 @@ inline int read_field(LineReader& line) {
 // gives 0.
 int32_t count_value(const TokenText& text);
 double real_value(const TokenText& text);
+
+// One field of an SEP or MEP line read as read_field reads it into `text`,
+// with its count_value in `count`; returns the character that ended it.
+// Nearly every field is a few plain digits before a blank or the line end
+// (most often a single one): such a field holds no comma to drop and fits
+// in the text, so taking its digits at once gives the same text, count,
+// ending character and position as the general way, which every other
+// field takes.
+inline int read_count_field(LineReader& line, TokenText& text, int32_t& count) {
+  const std::string_view rest = line.rest();
+  auto digit_at = [&rest](size_t i) { return static_cast<unsigned>(rest[i] - '0'); };
+  auto field_of = [&](size_t n, int32_t value) {
+    text.length = static_cast<int32_t>(n);
+    count = value;
+    if (n == rest.size()) {
+      line.skip(n);
+      return DataFile::kEmpty;
+    }
+    line.skip(n + 1);
+    return static_cast<int>(' ');
+  };
+  if (rest.size() >= 1 && digit_at(0) <= 9 && (rest.size() == 1 || rest[1] == ' ')) {
+    text.chars[0] = rest[0];
+    return field_of(1, static_cast<int32_t>(digit_at(0)));
+  }
+  const size_t limit = std::min(rest.size(), size_t{TokenText::kCapacity});
+  size_t n = 0;
+  int32_t value = 0;
+  for (; n < limit && digit_at(n) <= 9; ++n) {
+    text.chars[n] = rest[n];
+    value = value * 10 + static_cast<int32_t>(digit_at(n));
+  }
+  if (n == rest.size() || rest[n] == ' ') return field_of(n, value);
+  const int c = read_field(line, text);
+  count = count_value(text);
+  return c;
+}
 
 }  // namespace veka

@@ -120,6 +120,53 @@ TEST_F(ReaderTokenizerTest, FieldsEndAtSingleBlanksAndDropCommas) {
   EXPECT_EQ(fields("L123456789 1", 1)[0].first, "12345678");
 }
 
+// The count fields' short way against read_field and count_value, field by
+// field over the whole line and one field beyond its end: the same text,
+// count, ending character and position on plain and on damaged fields.
+TEST_F(ReaderTokenizerTest, CountFieldsReadTheSameTheShortAndTheGeneralWay) {
+  struct Field {
+    std::string text;
+    int32_t count;
+    int ended_by;
+    size_t left;
+  };
+  auto read_all = [this](const std::string& line, bool short_way) {
+    open_line(line);
+    LineReader reader(store.data_file);
+    std::vector<Field> result;
+    for (int line_ends = 0; line_ends < 2;) {
+      TokenText text{};
+      int32_t count = -1;
+      int c;
+      if (short_way) {
+        c = read_count_field(reader, text, count);
+      } else {
+        c = read_field(reader, text);
+        count = count_value(text);
+      }
+      result.push_back({std::string(text.view()), count, c, reader.rest().size()});
+      if (c == DataFile::kEmpty) ++line_ends;
+    }
+    return result;
+  };
+  const char* const lines[] = {
+      "L0 1 2 3",    "L7",           "L",           "L 5",          "L12 345 6789 0",
+      "L99999999 1", "L123456789 2", "L00000012 0", "L5,0,3 1",     "L1, ,2",
+      "L1  2",       "L1 ",          "L-5 +5 -",    "L1.5 2e3 x",   "L1\r2 3\r\n",
+      "L12\r\n",     "L1\t2",        "L\xff\x31 2", "L2147483648 9"};
+  for (const std::string line : lines) {
+    const auto general = read_all(line, false);
+    const auto short_way = read_all(line, true);
+    ASSERT_EQ(short_way.size(), general.size()) << line;
+    for (size_t i = 0; i < general.size(); ++i) {
+      EXPECT_EQ(short_way[i].text, general[i].text) << line << " field " << i;
+      EXPECT_EQ(short_way[i].count, general[i].count) << line << " field " << i;
+      EXPECT_EQ(short_way[i].ended_by, general[i].ended_by) << line << " field " << i;
+      EXPECT_EQ(short_way[i].left, general[i].left) << line << " field " << i;
+    }
+  }
+}
+
 TEST_F(ReaderTokenizerTest, CountAndRealConversions) {
   auto count = [](const char* text) {
     TokenText t{};
