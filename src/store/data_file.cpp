@@ -93,6 +93,7 @@ void DataFile::open(const std::string& name) {
   data_ = content_;
   size_ = size;
   position_ = 0;
+  forget_line_end();
   is_open_ = true;
 }
 
@@ -103,20 +104,33 @@ void DataFile::close() {
   data_ = nullptr;
   size_ = 0;
   position_ = 0;
+  forget_line_end();
   is_open_ = false;
+}
+
+void DataFile::forget_line_end() {
+  line_scanned_from_ = 1;
+  line_end_ = 0;
+}
+
+size_t DataFile::line_end() const {
+  if (position_ >= line_scanned_from_ && position_ <= line_end_) return line_end_;
+  const void* newline = std::memchr(data_ + position_, '\n', size_ - position_);
+  line_scanned_from_ = position_;
+  line_end_ = newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+  return line_end_;
 }
 
 void DataFile::skip_line() {
   if (position_ >= size_) return;
-  const void* newline = std::memchr(data_ + position_, '\n', size_ - position_);
-  position_ = newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) + 1 : size_;
+  const size_t end = line_end();
+  position_ = end < size_ ? end + 1 : size_;
 }
 
 std::string_view DataFile::rest_of_line() const {
   if (position_ >= size_) return {};
   const char* begin = data_ + position_;
-  const void* newline = std::memchr(begin, '\n', size_ - position_);
-  const char* end = newline ? static_cast<const char*>(newline) : data_ + size_;
+  const char* end = data_ + line_end();
   if (end > begin && end[-1] == '\r') --end;
   return {begin, static_cast<size_t>(end - begin)};
 }

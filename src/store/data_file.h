@@ -66,6 +66,14 @@ class DataFile {
   bool is_open_ = false;
   char* content_ = nullptr;  // an anonymous mapping of capacity_ bytes
   size_t capacity_ = 0;
+  // The line end found last, at line_end_ (the LF, or size_ when the file
+  // ends without one), is the first LF at or after every position from
+  // line_scanned_from_ on, so that skip_line after rest_of_line does not
+  // look for it again. An empty range (from after end) holds nothing.
+  mutable size_t line_scanned_from_ = 1;
+  mutable size_t line_end_ = 0;
+  size_t line_end() const;  // of the current line; position_ < size_
+  void forget_line_end();
 };
 
 }  // namespace veka
