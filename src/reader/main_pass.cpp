@@ -13,6 +13,8 @@
 //         flow_lines[k], l5_values[k][1..7],
 //         mep_elements, mep_count, depth,
 //         prev_depth [m], elapsed_time [s], tctr, current_bin, bad_ctd_run
+#include <algorithm>
+
 #include "common/rounding.h"
 #include "reader/reader.h"
 #include "store/store.h"
@@ -72,35 +74,23 @@ bool read_ctd_line() {
   return s.smode == 2 && end_test_passes();
 }
 
-// The fields of a line are collected in a local text, which the compiler
-// keeps apart from the store; the store's token_text and next_char get the
-// field that was read last before anything can look at them.
-void keep_last_field(const TokenText& text, int c) {
-  store.token_text = text;
-  store.next_char = c;
-}
-
 // The four fields of an MEP line after its blank; a missing one reads 0.
 void read_mep_fields(int32_t fields[kMepFields + 1]) {
   Store& s = store;
   LineReader line(s.data_file);
-  TokenText text;
-  text.clear();
-  int c = DataFile::kEmpty;
-  for (int32_t field = 1; field <= s.mep_value_count; ++field) {
-    int32_t count = 0;
-    c = read_count_field(line, text, count);
-    if (field <= kMepFields) fields[field] = count;
-    if (c == ' ' && text.empty()) {
-      keep_last_field(text, c);
-      report_empty_mep_field();
-    }
-    if (c == DataFile::kEmpty && field < s.mep_value_count) {
-      keep_last_field(text, c);
-      report_short_mep_line();
-    }
+  const int32_t wanted = s.mep_value_count;
+  int32_t plain[kMepFields];
+  if (wanted >= 1 && wanted <= kMepFields &&
+      read_plain_counts(line, wanted, plain, s.token_text, s.next_char)) {
+    std::copy(plain, plain + wanted, fields + 1);
+    return;
   }
-  if (s.mep_value_count >= 1) keep_last_field(text, c);
+  for (int32_t field = 1; field <= s.mep_value_count; ++field) {
+    int c = read_field(line);
+    if (field <= kMepFields) fields[field] = count_value(s.token_text);
+    if (c == ' ' && s.token_text.empty()) report_empty_mep_field();
+    if (c == DataFile::kEmpty && field < s.mep_value_count) report_short_mep_line();
+  }
 }
 
 void read_mep_line() {
@@ -131,23 +121,33 @@ void read_sep_counts(int32_t k, int32_t& channel) {
   double* counts = inside ? s.bin_counts[s.current_bin] : nullptr;
   double* as_read = inside ? s.sep_counts_as_read[s.current_bin] : nullptr;
   LineReader line(s.data_file);
-  TokenText text;
-  int c;
+  const int32_t wanted = last - channel;
+  int32_t plain[kClasses];
+  if (wanted >= 1 && wanted <= kClasses &&
+      read_plain_counts(line, wanted, plain, s.token_text, s.next_char)) {
+    if (counts != nullptr) {
+      const int32_t stored = std::min(wanted, kClasses - channel);
+      for (int32_t i = 0; i < stored; ++i) {
+        counts[channel + 1 + i] += plain[i];
+        as_read[channel + 1 + i] += plain[i];
+      }
+    }
+    channel = last;
+    return;
+  }
   do {
-    int32_t count = 0;
-    c = read_count_field(line, text, count);
+    int c = read_field(line);
     ++channel;
     if (counts != nullptr && channel <= kClasses) {
+      const int32_t count = count_value(s.token_text);
       counts[channel] += count;
       as_read[channel] += count;
     }
     if (c == DataFile::kEmpty) {
-      keep_last_field(text, c);
       if (channel < last) report_short_sep_line(k, channel);
-      if (text.empty()) report_empty_sep_count(k);
+      if (s.token_text.empty()) report_empty_sep_count(k);
     }
   } while (channel < last);
-  keep_last_field(text, c);
 }
 
 // The status line of an SEP block; returns whether it ends the data.

@@ -105,41 +105,50 @@ inline int read_field(LineReader& line) {
 int32_t count_value(const TokenText& text);
 double real_value(const TokenText& text);
 
-// One field of an SEP or MEP line read as read_field reads it into `text`,
-// with its count_value in `count`; returns the character that ended it.
-// Nearly every field is a few plain digits before a blank or the line end
-// (most often a single one): such a field holds no comma to drop and fits
-// in the text, so taking its digits at once gives the same text, count,
-// ending character and position as the general way, which every other
-// field takes.
-inline int read_count_field(LineReader& line, TokenText& text, int32_t& count) {
+// The usual SEP or MEP line: from the current position on, `wanted`
+// fields of 1 to 8 plain digits, each followed by a single blank, the last
+// one by a blank or the line end. Such fields hold no comma to drop and fit
+// in the text, none is empty and none ends the line early, so read_field
+// and count_value one field at a time would give exactly their digits and
+// values and report nothing. This reads them in one sweep into
+// counts[0..wanted-1], leaves the last field's text and ending character
+// in `text` and `ended_by`, as read_field does, and moves past them.
+// Returns false, having moved nothing, for any other line (counts may then
+// be partly written).
+inline bool read_plain_counts(LineReader& line, int32_t wanted, int32_t counts[], TokenText& text,
+                              int& ended_by) {
   const std::string_view rest = line.rest();
-  auto digit_at = [&rest](size_t i) { return static_cast<unsigned>(rest[i] - '0'); };
-  auto field_of = [&](size_t n, int32_t value) {
-    text.length = static_cast<int32_t>(n);
-    count = value;
-    if (n == rest.size()) {
-      line.skip(n);
-      return DataFile::kEmpty;
+  const char* p = rest.data();
+  const char* const end = p + rest.size();
+  const char* last_field = p;
+  int last_end = ' ';
+  for (int32_t i = 0; i < wanted; ++i) {
+    const char* const digits = p;
+    // Most counts are a single digit.
+    if (end - p >= 2 && static_cast<unsigned>(p[0] - '0') <= 9 && p[1] == ' ') {
+      counts[i] = p[0] - '0';
+      last_field = digits;
+      last_end = ' ';
+      p += 2;
+      continue;
     }
-    line.skip(n + 1);
-    return static_cast<int>(' ');
-  };
-  if (rest.size() >= 1 && digit_at(0) <= 9 && (rest.size() == 1 || rest[1] == ' ')) {
-    text.chars[0] = rest[0];
-    return field_of(1, static_cast<int32_t>(digit_at(0)));
+    const char* const longest = p + std::min(end - p, std::ptrdiff_t{TokenText::kCapacity});
+    int32_t value = 0;
+    for (; p < longest && static_cast<unsigned>(*p - '0') <= 9; ++p)
+      value = value * 10 + (*p - '0');
+    // A field that ends the line before the last one leaves the next empty.
+    if (p == digits || (p < end && *p != ' ')) return false;
+    counts[i] = value;
+    last_field = digits;
+    last_end = p == end ? DataFile::kEmpty : ' ';
+    if (p < end) ++p;
   }
-  const size_t limit = std::min(rest.size(), size_t{TokenText::kCapacity});
-  size_t n = 0;
-  int32_t value = 0;
-  for (; n < limit && digit_at(n) <= 9; ++n) {
-    text.chars[n] = rest[n];
-    value = value * 10 + static_cast<int32_t>(digit_at(n));
-  }
-  if (n == rest.size() || rest[n] == ' ') return field_of(n, value);
-  const int c = read_field(line, text);
-  count = count_value(text);
-  return c;
+  const char* const last_digits_end = last_end == ' ' ? p - 1 : p;
+  text.length = static_cast<int32_t>(last_digits_end - last_field);
+  std::copy(last_field, last_digits_end, text.chars);
+  ended_by = last_end;
+  line.skip(static_cast<size_t>(p - rest.data()));
+  return true;
 }
 
 }  // namespace veka

@@ -120,50 +120,69 @@ TEST_F(ReaderTokenizerTest, FieldsEndAtSingleBlanksAndDropCommas) {
   EXPECT_EQ(fields("L123456789 1", 1)[0].first, "12345678");
 }
 
-// The count fields' short way against read_field and count_value, field by
-// field over the whole line and one field beyond its end: the same text,
-// count, ending character and position on plain and on damaged fields.
-TEST_F(ReaderTokenizerTest, CountFieldsReadTheSameTheShortAndTheGeneralWay) {
-  struct Field {
-    std::string text;
-    int32_t count;
-    int ended_by;
-    size_t left;
+// The sweep over a line of plain counts against read_field and count_value
+// field by field: where it takes a line, the same counts, last text, ending
+// character and position, with nothing the general way would report; where
+// it does not, nothing read.
+TEST_F(ReaderTokenizerTest, PlainCountsReadAsTheGeneralWayReadsThem) {
+  struct Case {
+    const char* line;
+    int32_t wanted;
+    bool plain;
   };
-  auto read_all = [this](const std::string& line, bool short_way) {
-    open_line(line);
-    LineReader reader(store.data_file);
-    std::vector<Field> result;
-    for (int line_ends = 0; line_ends < 2;) {
-      TokenText text{};
-      int32_t count = -1;
-      int c;
-      if (short_way) {
-        c = read_count_field(reader, text, count);
-      } else {
-        c = read_field(reader, text);
-        count = count_value(text);
+  const Case cases[] = {{"L0 1 2 3", 4, true},
+                        {"L0 1 2 3", 2, true},
+                        {"L0 1 2 3 ", 4, true},
+                        {"L7", 1, true},
+                        {"L12 345 6789\r\n", 3, true},
+                        {"L99999999 1", 2, true},
+                        {"L00000012 0", 2, true},
+                        {"L0 1 2 3", 5, false},
+                        {"L0 1 2 ", 4, false},
+                        {"L", 1, false},
+                        {"L 5", 2, false},
+                        {"L1  2", 2, false},
+                        {"L123456789 2", 2, false},
+                        {"L5,0,3 1", 2, false},
+                        {"L-5 +5", 2, false},
+                        {"L1.5 2", 2, false},
+                        {"L1\r2 3", 2, false},
+                        {"L1\t2", 2, false},
+                        {"L\xff\x31 2", 2, false},
+                        {"L2147483648 9", 2, false}};
+  for (const Case& test : cases) {
+    open_line(test.line);
+    std::vector<int32_t> general;
+    std::vector<int> ended_by;
+    size_t general_left = 0;
+    {
+      LineReader reader(store.data_file);
+      for (int32_t i = 0; i < test.wanted; ++i) {
+        ended_by.push_back(read_field(reader));
+        general.push_back(count_value(store.token_text));
       }
-      result.push_back({std::string(text.view()), count, c, reader.rest().size()});
-      if (c == DataFile::kEmpty) ++line_ends;
+      general_left = reader.rest().size();
     }
-    return result;
-  };
-  const char* const lines[] = {
-      "L0 1 2 3",    "L7",           "L",           "L 5",          "L12 345 6789 0",
-      "L99999999 1", "L123456789 2", "L00000012 0", "L5,0,3 1",     "L1, ,2",
-      "L1  2",       "L1 ",          "L-5 +5 -",    "L1.5 2e3 x",   "L1\r2 3\r\n",
-      "L12\r\n",     "L1\t2",        "L\xff\x31 2", "L2147483648 9"};
-  for (const std::string line : lines) {
-    const auto general = read_all(line, false);
-    const auto short_way = read_all(line, true);
-    ASSERT_EQ(short_way.size(), general.size()) << line;
-    for (size_t i = 0; i < general.size(); ++i) {
-      EXPECT_EQ(short_way[i].text, general[i].text) << line << " field " << i;
-      EXPECT_EQ(short_way[i].count, general[i].count) << line << " field " << i;
-      EXPECT_EQ(short_way[i].ended_by, general[i].ended_by) << line << " field " << i;
-      EXPECT_EQ(short_way[i].left, general[i].left) << line << " field " << i;
+    const std::string general_text(store.token_text.view());
+
+    open_line(test.line);
+    LineReader reader(store.data_file);
+    const size_t before = reader.rest().size();
+    std::vector<int32_t> plain(static_cast<size_t>(test.wanted));
+    TokenText text{};
+    int c = 0;
+    ASSERT_EQ(read_plain_counts(reader, test.wanted, plain.data(), text, c), test.plain)
+        << test.line;
+    if (!test.plain) {
+      EXPECT_EQ(reader.rest().size(), before) << test.line;
+      continue;
     }
+    EXPECT_EQ(plain, general) << test.line;
+    EXPECT_EQ(std::string(text.view()), general_text) << test.line;
+    EXPECT_EQ(c, ended_by.back()) << test.line;
+    EXPECT_EQ(reader.rest().size(), general_left) << test.line;
+    ended_by.pop_back();
+    for (int e : ended_by) EXPECT_EQ(e, ' ') << test.line;  // no line ended early
   }
 }
 
