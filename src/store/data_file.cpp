@@ -92,8 +92,8 @@ void DataFile::open(const std::string& name) {
   }
   data_ = content_;
   size_ = size;
-  position_ = 0;
-  forget_line_end();
+  find_line_lengths();
+  rewind();
   is_open_ = true;
 }
 
@@ -103,28 +103,26 @@ void DataFile::close() {
   capacity_ = 0;
   data_ = nullptr;
   size_ = 0;
-  position_ = 0;
-  forget_line_end();
+  line_lengths_ = {};
+  rewind();
   is_open_ = false;
 }
 
-void DataFile::forget_line_end() {
-  line_scanned_from_ = 1;
-  line_end_ = 0;
+void DataFile::find_line_lengths() {
+  line_lengths_.clear();
+  for (size_t start = 0; start < size_;) {
+    const void* newline = std::memchr(data_ + start, '\n', size_ - start);
+    const size_t end =
+        newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - start, kLongLine)));
+    start = end + 1;
+  }
 }
 
-size_t DataFile::line_end() const {
-  if (position_ >= line_scanned_from_ && position_ <= line_end_) return line_end_;
-  const void* newline = std::memchr(data_ + position_, '\n', size_ - position_);
-  line_scanned_from_ = position_;
-  line_end_ = newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
-  return line_end_;
-}
-
-void DataFile::skip_line() {
-  if (position_ >= size_) return;
-  const size_t end = line_end();
-  position_ = end < size_ ? end + 1 : size_;
+size_t DataFile::long_line_end() const {
+  const size_t from = line_start_ + kLongLine;
+  const void* newline = std::memchr(data_ + from, '\n', size_ - from);
+  return newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
 }
 
 std::string_view DataFile::rest_of_line() const {

@@ -225,13 +225,16 @@ TEST_F(ReaderTokenizerTest, CountAndRealConversions) {
 
 TEST(ReaderDataFileLines, RestOfLineReadsWhatReadCharReads) {
   ScratchDir dir;
-  const std::string content = "ab\r\r\nc\rd\n\nlast\r";
+  // Lines around the longest length the line index keeps.
+  const std::string content = "ab\r\r\nc\rd\n\n" + std::string(65534, 'x') + "\n" +
+                              std::string(65535, 'y') + "\r\n" + std::string(70000, 'z') +
+                              "\nlast\r";
   write_file(dir.path() + "R.dat", content);
   DataFile one_by_one;
   DataFile in_bulk;
   one_by_one.open(dir.path() + "R.dat");
   in_bulk.open(dir.path() + "R.dat");
-  for (int line = 0; line < 5; ++line) {
+  for (int line = 0; line < 8; ++line) {
     std::string expected;
     for (int c = one_by_one.read_char(); c != DataFile::kEmpty; c = one_by_one.read_char()) {
       expected += static_cast<char>(c);
@@ -244,6 +247,8 @@ TEST(ReaderDataFileLines, RestOfLineReadsWhatReadCharReads) {
     in_bulk.skip_line();
   }
   EXPECT_TRUE(in_bulk.at_end());
+  in_bulk.rewind();
+  EXPECT_EQ(in_bulk.rest_of_line(), "ab\r");
 }
 
 }  // namespace veka
