@@ -108,21 +108,18 @@ void DataFile::close() {
   is_open_ = false;
 }
 
+size_t DataFile::next_line_feed(size_t from) const {
+  const void* newline = std::memchr(data_ + from, '\n', size_ - from);
+  return newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+}
+
 void DataFile::find_line_lengths() {
   line_lengths_.clear();
   for (size_t start = 0; start < size_;) {
-    const void* newline = std::memchr(data_ + start, '\n', size_ - start);
-    const size_t end =
-        newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+    const size_t end = next_line_feed(start);
     line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - start, kLongLine)));
     start = end + 1;
   }
-}
-
-size_t DataFile::long_line_end() const {
-  const size_t from = line_start_ + kLongLine;
-  const void* newline = std::memchr(data_ + from, '\n', size_ - from);
-  return newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
 }
 
 std::string_view DataFile::rest_of_line() const {

@@ -87,12 +87,13 @@ class DataFile {
   size_t line_ = 0;
   size_t line_start_ = 0;
   void find_line_lengths();
+  // The first LF from `from` on, or size_ if there is none.
+  size_t next_line_feed(size_t from) const;
   // The end of the current line (position_ < size_): its LF, or size_.
   size_t line_end() const {
     const size_t length = line_lengths_[line_];
-    return length < kLongLine ? line_start_ + length : long_line_end();
+    return length < kLongLine ? line_start_ + length : next_line_feed(line_start_ + kLongLine);
   }
-  size_t long_line_end() const;
 };
 
 }  // namespace veka
