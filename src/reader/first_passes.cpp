@@ -139,6 +139,15 @@ void end_profile_scan() {
 void find_start() {
   Store& s = store;
   DataFile& file = s.data_file;
+  // The time mode's profile scan uses no line: CTD lines are read only in
+  // the other modes and L5 lines only in the start search, and the scan
+  // ends, with the end of data seen, at the first empty line or the end of
+  // the file, which the start search reaches again on its own. Ending it
+  // at once leaves everything as reading up to there would.
+  if (s.smode == 0) {
+    s.eof_seen = 1;
+    end_profile_scan();
+  }
   for (;;) {
     s.line_tag = file.read_char();
     if (s.profile_turned == 1) {

@@ -9,9 +9,12 @@
 //         l5_value_count, mep_value_count, end_depth [m], arguments 7 and 8
 // Writes  ctd[k][kCtdScans..kCtdAnalog5], ctd[k][kCtdFlowCount],
 //         ctd[k][kCtdFlowTime], bin_counts[k][c] and sep_counts_as_read[k][c]
-//         (the same counts), sep_frames[k], flow_lines[k], l5_values[k][1..7],
+//         (the same counts), sep_step_first, sep_step_last, sep_frames[k],
+//         flow_lines[k], l5_values[k][1..7],
 //         mep_elements, mep_count, depth,
 //         prev_depth [m], elapsed_time [s], tctr, current_bin, bad_ctd_run
+#include <algorithm>
+
 #include "common/rounding.h"
 #include "reader/reader.h"
 #include "store/store.h"
@@ -75,6 +78,13 @@ bool read_ctd_line() {
 void read_mep_fields(int32_t fields[kMepFields + 1]) {
   Store& s = store;
   LineReader line(s.data_file);
+  const int32_t wanted = s.mep_value_count;
+  int32_t plain[kMepFields];
+  if (wanted >= 1 && wanted <= kMepFields &&
+      read_plain_counts(line, wanted, plain, s.token_text, s.next_char)) {
+    std::copy(plain, plain + wanted, fields + 1);
+    return;
+  }
   for (int32_t field = 1; field <= s.mep_value_count; ++field) {
     int c = read_field(line);
     if (field <= kMepFields) fields[field] = count_value(s.token_text);
@@ -95,15 +105,36 @@ void read_mep_line() {
   s.data_file.skip_line();
 }
 
+void note_sep_step(int32_t step) {
+  Store& s = store;
+  if (s.sep_step_first == 0 || step < s.sep_step_first) s.sep_step_first = step;
+  if (step > s.sep_step_last) s.sep_step_last = step;
+}
+
 // The counts of line k run on from `channel` up to channel 32·k, and at
 // least one count is read. A short line is filled up with empty counts.
 void read_sep_counts(int32_t k, int32_t& channel) {
   Store& s = store;
   const int32_t last = s.sep_values_per_line * k;
   const bool inside = is_step(s.current_bin);
+  if (inside) note_sep_step(s.current_bin);
   double* counts = inside ? s.bin_counts[s.current_bin] : nullptr;
   double* as_read = inside ? s.sep_counts_as_read[s.current_bin] : nullptr;
   LineReader line(s.data_file);
+  const int32_t wanted = last - channel;
+  int32_t plain[kClasses];
+  if (wanted >= 1 && wanted <= kClasses &&
+      read_plain_counts(line, wanted, plain, s.token_text, s.next_char)) {
+    if (counts != nullptr) {
+      const int32_t stored = std::min(wanted, kClasses - channel);
+      for (int32_t i = 0; i < stored; ++i) {
+        counts[channel + 1 + i] += plain[i];
+        as_read[channel + 1 + i] += plain[i];
+      }
+    }
+    channel = last;
+    return;
+  }
   do {
     int c = read_field(line);
     ++channel;

@@ -4,7 +4,8 @@
 // the line pieces that the passes share.
 //
 // Reads   data_file, smode, start_depth [m], dive_direction, ctd_rate,
-//         the values of the last CTD line, mep_count, arguments 7, 8, 23, 60
+//         the values of the last CTD line, mep_count, arguments 7, 8, 23, 60,
+//         bin_counts[sep_step_first..sep_step_last][1..400]
 // Writes  ctd[start step][kCtdScans..kCtdAnalog5], start_depth,
 //         end_depth [m], start_index, end_index, range_lo, range_hi, range_low, range_high,
 //         sep_counts_by_mm[1..7], profile_number; bin_counts[k][1..400]
@@ -94,11 +95,13 @@ void set_report_range() {
 }
 
 // Index m holds the single-element counts of m-1 to m millimetres. The sums
-// are kept wide so that absurd counts saturate instead of wrapping.
+// are kept wide so that absurd counts saturate instead of wrapping. Only
+// the steps that SEP counts went into are summed: every other step of
+// bin_counts is still 0 from the reset, and a count of 0 adds nothing.
 void count_sep_by_mm() {
   Store& s = store;
   int64_t sums[36] = {};
-  for (int b = 1; b <= kSteps; ++b) {
+  for (int b = std::max(s.sep_step_first, 1); b <= s.sep_step_last; ++b) {
     const double* counts = s.bin_counts[b];
     for (int c = 1; c <= kSepClassesByMm; ++c) {
       sums[trunc_to_int(15 * c / 1000.0) + 1] += round_to_int(counts[c]);
@@ -112,8 +115,9 @@ void count_sep_by_mm() {
 }
 
 // The counts as read go too: they are the particles the analysis counts.
+// The steps without SEP counts hold none to clear.
 void clear_sep_counts() {
-  for (int b = 1; b <= kSteps; ++b) {
+  for (int b = std::max(store.sep_step_first, 1); b <= store.sep_step_last; ++b) {
     double* counts = store.bin_counts[b];
     std::fill(counts + 1, counts + kSepClassesByMm + 1, 0.0);
   }

@@ -9,7 +9,8 @@
 //         ctd_maker_text, prev_depth [m], arguments 7, 8, 23 and 60
 // Writes  ctd[k][kCtdScans..kCtdAnalog5] (scans, sums of T, C, S, descent
 //         rate [m/s], A1..A5), ctd[k][kCtdFlowCount], ctd[k][kCtdFlowTime]
-//         (flow count and time sums), bin_counts[k][1..400], sep_frames[k], flow_lines[k],
+//         (flow count and time sums), bin_counts[k][1..400], sep_step_first,
+//         sep_step_last, sep_frames[k], flow_lines[k],
 //         l5_values[k][1..7], mep_elements[1..mep_count], sep_counts_by_mm[1..7], tctr,
 //         start_index, end_index, range_lo, range_hi, range_low, range_high;
 //         closes data_file. Damaged lines are reported on the console, most

@@ -10,6 +10,8 @@
 //   the line end, commas are dropped. Writes token_text and next_char.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -50,6 +52,9 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   int read_char() { return next_ < end_ ? static_cast<unsigned char>(*next_++) : DataFile::kEmpty; }
+  // The characters not read yet; skip(n) reads n of them at once.
+  std::string_view rest() const { return {next_, static_cast<size_t>(end_ - next_)}; }
+  void skip(size_t n) { next_ += n; }
 
  private:
   DataFile& file_;
@@ -99,5 +104,51 @@ inline int read_field(LineReader& line) {
 // gives 0.
 int32_t count_value(const TokenText& text);
 double real_value(const TokenText& text);
+
+// The usual SEP or MEP line: from the current position on, `wanted`
+// fields of 1 to 8 plain digits, each followed by a single blank, the last
+// one by a blank or the line end. Such fields hold no comma to drop and fit
+// in the text, none is empty and none ends the line early, so read_field
+// and count_value one field at a time would give exactly their digits and
+// values and report nothing. This reads them in one sweep into
+// counts[0..wanted-1], leaves the last field's text and ending character
+// in `text` and `ended_by`, as read_field does, and moves past them.
+// Returns false, having moved nothing, for any other line (counts may then
+// be partly written).
+inline bool read_plain_counts(LineReader& line, int32_t wanted, int32_t counts[], TokenText& text,
+                              int& ended_by) {
+  const std::string_view rest = line.rest();
+  const char* p = rest.data();
+  const char* const end = p + rest.size();
+  const char* last_field = p;
+  int last_end = ' ';
+  for (int32_t i = 0; i < wanted; ++i) {
+    const char* const digits = p;
+    // Most counts are a single digit.
+    if (end - p >= 2 && static_cast<unsigned>(p[0] - '0') <= 9 && p[1] == ' ') {
+      counts[i] = p[0] - '0';
+      last_field = digits;
+      last_end = ' ';
+      p += 2;
+      continue;
+    }
+    const char* const longest = p + std::min(end - p, std::ptrdiff_t{TokenText::kCapacity});
+    int32_t value = 0;
+    for (; p < longest && static_cast<unsigned>(*p - '0') <= 9; ++p)
+      value = value * 10 + (*p - '0');
+    // A field that ends the line before the last one leaves the next empty.
+    if (p == digits || (p < end && *p != ' ')) return false;
+    counts[i] = value;
+    last_field = digits;
+    last_end = p == end ? DataFile::kEmpty : ' ';
+    if (p < end) ++p;
+  }
+  const char* const last_digits_end = last_end == ' ' ? p - 1 : p;
+  text.length = static_cast<int32_t>(last_digits_end - last_field);
+  std::copy(last_field, last_digits_end, text.chars);
+  ended_by = last_end;
+  line.skip(static_cast<size_t>(p - rest.data()));
+  return true;
+}
 
 }  // namespace veka

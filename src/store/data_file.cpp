@@ -92,7 +92,8 @@ void DataFile::open(const std::string& name) {
   }
   data_ = content_;
   size_ = size;
-  position_ = 0;
+  find_line_lengths();
+  rewind();
   is_open_ = true;
 }
 
@@ -102,21 +103,29 @@ void DataFile::close() {
   capacity_ = 0;
   data_ = nullptr;
   size_ = 0;
-  position_ = 0;
+  line_lengths_ = {};
+  rewind();
   is_open_ = false;
 }
 
-void DataFile::skip_line() {
-  if (position_ >= size_) return;
-  const void* newline = std::memchr(data_ + position_, '\n', size_ - position_);
-  position_ = newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) + 1 : size_;
+size_t DataFile::next_line_feed(size_t from) const {
+  const void* newline = std::memchr(data_ + from, '\n', size_ - from);
+  return newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+}
+
+void DataFile::find_line_lengths() {
+  line_lengths_.clear();
+  for (size_t start = 0; start < size_;) {
+    const size_t end = next_line_feed(start);
+    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - start, kLongLine)));
+    start = end + 1;
+  }
 }
 
 std::string_view DataFile::rest_of_line() const {
   if (position_ >= size_) return {};
   const char* begin = data_ + position_;
-  const void* newline = std::memchr(begin, '\n', size_ - position_);
-  const char* end = newline ? static_cast<const char*>(newline) : data_ + size_;
+  const char* end = data_ + line_end();
   if (end > begin && end[-1] == '\r') --end;
   return {begin, static_cast<size_t>(end - begin)};
 }

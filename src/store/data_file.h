@@ -3,11 +3,14 @@
 // can reach the passes, and is read through two primitives: the next
 // character of the current line, and a skip to the start of the next line.
 // A line ends at LF or CR LF; the line end is never returned as a character.
+// The line ends are found once, when the file is loaded, for every pass.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veka {
 
@@ -32,7 +35,11 @@ class DataFile {
   bool is_open() const { return is_open_; }
 
   // Back to the first line.
-  void rewind() { position_ = 0; }
+  void rewind() {
+    position_ = 0;
+    line_ = 0;
+    line_start_ = 0;
+  }
 
   // Next character of the current line, or kEmpty at its end (the position
   // then stays at the line end).
@@ -46,7 +53,13 @@ class DataFile {
   }
 
   // Discards the rest of the current line, its line end included.
-  void skip_line();
+  void skip_line() {
+    if (position_ >= size_) return;
+    const size_t end = line_end();
+    position_ = end < size_ ? end + 1 : size_;
+    ++line_;
+    line_start_ = position_;
+  }
 
   // The rest of the current line without its line end: exactly the
   // characters that read_char would return one by one. consume(n) moves on
@@ -66,6 +79,21 @@ class DataFile {
   bool is_open_ = false;
   char* content_ = nullptr;  // an anonymous mapping of capacity_ bytes
   size_t capacity_ = 0;
+  // The length of every line without its LF, and the current line and its
+  // start. A line of kLongLine characters or more keeps kLongLine, and its
+  // end is looked for when it is reached.
+  static constexpr uint16_t kLongLine = 0xFFFF;
+  std::vector<uint16_t> line_lengths_;
+  size_t line_ = 0;
+  size_t line_start_ = 0;
+  void find_line_lengths();
+  // The first LF from `from` on, or size_ if there is none.
+  size_t next_line_feed(size_t from) const;
+  // The end of the current line (position_ < size_): its LF, or size_.
+  size_t line_end() const {
+    const size_t length = line_lengths_[line_];
+    return length < kLongLine ? line_start_ + length : next_line_feed(line_start_ + kLongLine);
+  }
 };
 
 }  // namespace veka

@@ -65,6 +65,9 @@ struct ReaderState {
   int32_t range_lo;  // first and last step of the profile
   int32_t range_hi;
   double l5_values[501][8];  // [step][1..7] of the last L5 line in the step
+  // The first and last step that SEP counts went into (0 while none did).
+  int32_t sep_step_first;
+  int32_t sep_step_last;
 
   int32_t ctd_line_bad;
   int32_t line_flag;

@@ -120,6 +120,72 @@ TEST_F(ReaderTokenizerTest, FieldsEndAtSingleBlanksAndDropCommas) {
   EXPECT_EQ(fields("L123456789 1", 1)[0].first, "12345678");
 }
 
+// The sweep over a line of plain counts against read_field and count_value
+// field by field: where it takes a line, the same counts, last text, ending
+// character and position, with nothing the general way would report; where
+// it does not, nothing read.
+TEST_F(ReaderTokenizerTest, PlainCountsReadAsTheGeneralWayReadsThem) {
+  struct Case {
+    const char* line;
+    int32_t wanted;
+    bool plain;
+  };
+  const Case cases[] = {{"L0 1 2 3", 4, true},
+                        {"L0 1 2 3", 2, true},
+                        {"L0 1 2 3 ", 4, true},
+                        {"L7", 1, true},
+                        {"L12 345 6789\r\n", 3, true},
+                        {"L99999999 1", 2, true},
+                        {"L00000012 0", 2, true},
+                        {"L0 1 2 3", 5, false},
+                        {"L0 1 2 ", 4, false},
+                        {"L", 1, false},
+                        {"L 5", 2, false},
+                        {"L1  2", 2, false},
+                        {"L123456789 2", 2, false},
+                        {"L5,0,3 1", 2, false},
+                        {"L-5 +5", 2, false},
+                        {"L1.5 2", 2, false},
+                        {"L1\r2 3", 2, false},
+                        {"L1\t2", 2, false},
+                        {"L\xff\x31 2", 2, false},
+                        {"L2147483648 9", 2, false}};
+  for (const Case& test : cases) {
+    open_line(test.line);
+    std::vector<int32_t> general;
+    std::vector<int> ended_by;
+    size_t general_left = 0;
+    {
+      LineReader reader(store.data_file);
+      for (int32_t i = 0; i < test.wanted; ++i) {
+        ended_by.push_back(read_field(reader));
+        general.push_back(count_value(store.token_text));
+      }
+      general_left = reader.rest().size();
+    }
+    const std::string general_text(store.token_text.view());
+
+    open_line(test.line);
+    LineReader reader(store.data_file);
+    const size_t before = reader.rest().size();
+    std::vector<int32_t> plain(static_cast<size_t>(test.wanted));
+    TokenText text{};
+    int c = 0;
+    ASSERT_EQ(read_plain_counts(reader, test.wanted, plain.data(), text, c), test.plain)
+        << test.line;
+    if (!test.plain) {
+      EXPECT_EQ(reader.rest().size(), before) << test.line;
+      continue;
+    }
+    EXPECT_EQ(plain, general) << test.line;
+    EXPECT_EQ(std::string(text.view()), general_text) << test.line;
+    EXPECT_EQ(c, ended_by.back()) << test.line;
+    EXPECT_EQ(reader.rest().size(), general_left) << test.line;
+    ended_by.pop_back();
+    for (int e : ended_by) EXPECT_EQ(e, ' ') << test.line;  // no line ended early
+  }
+}
+
 TEST_F(ReaderTokenizerTest, CountAndRealConversions) {
   auto count = [](const char* text) {
     TokenText t{};
@@ -159,13 +225,16 @@ TEST_F(ReaderTokenizerTest, CountAndRealConversions) {
 
 TEST(ReaderDataFileLines, RestOfLineReadsWhatReadCharReads) {
   ScratchDir dir;
-  const std::string content = "ab\r\r\nc\rd\n\nlast\r";
+  // Lines around the longest length the line index keeps.
+  const std::string content = "ab\r\r\nc\rd\n\n" + std::string(65534, 'x') + "\n" +
+                              std::string(65535, 'y') + "\r\n" + std::string(70000, 'z') +
+                              "\nlast\r";
   write_file(dir.path() + "R.dat", content);
   DataFile one_by_one;
   DataFile in_bulk;
   one_by_one.open(dir.path() + "R.dat");
   in_bulk.open(dir.path() + "R.dat");
-  for (int line = 0; line < 5; ++line) {
+  for (int line = 0; line < 8; ++line) {
     std::string expected;
     for (int c = one_by_one.read_char(); c != DataFile::kEmpty; c = one_by_one.read_char()) {
       expected += static_cast<char>(c);
@@ -178,6 +247,8 @@ TEST(ReaderDataFileLines, RestOfLineReadsWhatReadCharReads) {
     in_bulk.skip_line();
   }
   EXPECT_TRUE(in_bulk.at_end());
+  in_bulk.rewind();
+  EXPECT_EQ(in_bulk.rest_of_line(), "ab\r");
 }
 
 }  // namespace veka
