@@ -12,6 +12,9 @@ namespace veka {
 ZeroPages::ZeroPages(size_t bytes) : bytes_(bytes) {
   data_ = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (data_ == MAP_FAILED) throw std::bad_alloc();
+  // In huge pages a table costs one fault per 2 MB the first time a file
+  // reaches it instead of 512, and fewer TLB misses in the sweeps over it.
+  madvise(data_, bytes_, MADV_HUGEPAGE);
 }
 
 ZeroPages::~ZeroPages() {
