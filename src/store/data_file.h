@@ -20,7 +20,7 @@ class DataFile {
   static constexpr int kEmpty = -1;
 
   DataFile() = default;
-  ~DataFile() { close(); }
+  ~DataFile();
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
@@ -31,6 +31,7 @@ class DataFile {
   // it had when it was opened is a read error ("Input/output error: NAME
   // shrank while it was read"); one that has grown is read to its end.
   void open(const std::string& name);
+  // Closes the file; a small file's buffer stays for the next one.
   void close();
   bool is_open() const { return is_open_; }
 
@@ -87,6 +88,7 @@ class DataFile {
   size_t line_ = 0;
   size_t line_start_ = 0;
   void find_line_lengths();
+  void release();  // gives the buffer back
   // The first LF from `from` on, or size_ if there is none.
   size_t next_line_feed(size_t from) const;
   // The end of the current line (position_ < size_): its LF, or size_.
