@@ -52,8 +52,7 @@ std::string sci_field(double x) {
 }
 
 std::string text_field(const std::string& text, int width) {
-  if (static_cast<int>(text.size()) >= width) return text;
-  return std::string(width - text.size(), ' ') + text;
+  return padded(text.data(), static_cast<int>(text.size()), width);
 }
 
 }  // namespace veka
