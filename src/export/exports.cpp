@@ -1,10 +1,10 @@
 #include "export/exports.h"
 
 #include "export/netcdf_profile.h"
-#include "export/netcdf_spectrum.h"
+#include "export/netcdf_size_classes.h"
 #include "export/odv_file.h"
 #include "export/plots_page.h"
-#include "export/spectrum_files.h"
+#include "export/size_class_tables.h"
 #include "export/spectrum_fit.h"
 #include "export/spectrum_table.h"
 #include "export/station.h"

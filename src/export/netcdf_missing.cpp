@@ -2,7 +2,7 @@
 // the option --netcdf is then refused before any file is processed.
 #include "common/fatal.h"
 #include "export/netcdf_profile.h"
-#include "export/netcdf_spectrum.h"
+#include "export/netcdf_size_classes.h"
 
 namespace veka {
 

@@ -1,6 +1,6 @@
 // The profile as CF-1.8 / ACDD-1.3 netCDF files, holding only data of the
 // profile feature (the size spectrum has a file of its own,
-// export/netcdf_spectrum.h):
+// export/netcdf_size_classes.h):
 //
 //   output_base_name + ".nc"   one data file: featureType profile over the
 //       depth coordinate with its cell bounds (depth_bounds); in the time

@@ -1,6 +1,6 @@
 // The page of plots of a data file (output_base_name + "_Plots.html"): the
 // normalised biomass size spectrum with its fits, base and residual
-// centroid, and again with its uncertainty (export/spectrum_figure.h); depth
+// centroid, and again with its uncertainty (export/nbss_figure.h); depth
 // profiles (time series in the time mode) of the count and
 // biomass concentrations of the five reporting ranges, temperature,
 // salinity, analog channel A1 and the flow speed, each through its steps
@@ -24,7 +24,7 @@
 
 #include "common/format.h"
 #include "export/html.h"
-#include "export/spectrum_figure.h"
+#include "export/nbss_figure.h"
 #include "export/step_table.h"
 #include "export/svg.h"
 #include "store/arguments.h"

@@ -1,6 +1,6 @@
 // The netCDF files read back through the library.
 #include "export/netcdf_profile.h"
-#include "export/netcdf_spectrum.h"
+#include "export/netcdf_size_classes.h"
 #include "export/spectrum_fit.h"
 #include "export/step_table.h"
 #include "export_fixture.h"

@@ -16,7 +16,7 @@
 //         linear_intercept, nbss_first, nbss_last, file_number,
 //         output_base_name, argument 2
 // Writes  the three files only.
-#include "export/spectrum_files.h"
+#include "export/size_class_tables.h"
 
 #include <cmath>
 #include <cstdio>

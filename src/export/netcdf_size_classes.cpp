@@ -17,7 +17,7 @@
 //         analysis, total_volume [m3], mep_mm_counts, mep_large_biomass
 //         [mg], output_base_name; the spectrum's fits (export/spectrum_fit.h)
 // Writes  the netCDF file only.
-#include "export/netcdf_spectrum.h"
+#include "export/netcdf_size_classes.h"
 
 #include <functional>
 #include <utility>

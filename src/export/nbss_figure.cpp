@@ -9,7 +9,7 @@
 //         nbss_first, nbss_last, linear_slope, linear_intercept,
 //         nbss_log_bounds, nbss_base_first, quad_last, nbss_quad_fit
 // Writes  nothing.
-#include "export/spectrum_figure.h"
+#include "export/nbss_figure.h"
 
 #include <algorithm>
 #include <cmath>
