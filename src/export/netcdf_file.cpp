@@ -1,72 +1,137 @@
 #include "export/netcdf_file.h"
 
+#include <dlfcn.h>
 #include <netcdf.h>
 
 #include "common/fatal.h"
+#include "export/netcdf_profile.h"
 
 namespace veka {
+
+namespace {
+
+// The netCDF library brings some forty shared objects with it (HDF5, curl
+// and its TLS stack); linked into the program they would cost every run
+// about 25 ms and hundreds of page faults at start, so the library is loaded
+// when a run first asks for netCDF files.
+struct NetcdfCalls {
+  decltype(&nc_create) create = nullptr;
+  decltype(&nc_abort) abort = nullptr;
+  decltype(&nc_close) close = nullptr;
+  decltype(&nc_strerror) strerror = nullptr;
+  decltype(&nc_def_dim) def_dim = nullptr;
+  decltype(&nc_def_var) def_var = nullptr;
+  decltype(&nc_put_att_text) put_att_text = nullptr;
+  decltype(&nc_put_att_double) put_att_double = nullptr;
+  decltype(&nc_enddef) enddef = nullptr;
+  decltype(&nc_put_var_double) put_var_double = nullptr;
+  decltype(&nc_put_var_int) put_var_int = nullptr;
+  decltype(&nc_put_var_string) put_var_string = nullptr;
+  std::string failure;  // why the library could not be used; empty when it can
+};
+
+template <typename Call>
+void resolve(void* library, const char* name, Call& call, std::string& failure) {
+  call = reinterpret_cast<Call>(dlsym(library, name));
+  if (call == nullptr && failure.empty()) failure = dlerror();
+}
+
+NetcdfCalls load_netcdf() {
+  NetcdfCalls nc;
+  void* library = dlopen(VEKA_NETCDF_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    nc.failure = std::string("the netCDF library could not be loaded: ") + dlerror();
+    return nc;
+  }
+  resolve(library, "nc_create", nc.create, nc.failure);
+  resolve(library, "nc_abort", nc.abort, nc.failure);
+  resolve(library, "nc_close", nc.close, nc.failure);
+  resolve(library, "nc_strerror", nc.strerror, nc.failure);
+  resolve(library, "nc_def_dim", nc.def_dim, nc.failure);
+  resolve(library, "nc_def_var", nc.def_var, nc.failure);
+  resolve(library, "nc_put_att_text", nc.put_att_text, nc.failure);
+  resolve(library, "nc_put_att_double", nc.put_att_double, nc.failure);
+  resolve(library, "nc_enddef", nc.enddef, nc.failure);
+  resolve(library, "nc_put_var_double", nc.put_var_double, nc.failure);
+  resolve(library, "nc_put_var_int", nc.put_var_int, nc.failure);
+  resolve(library, "nc_put_var_string", nc.put_var_string, nc.failure);
+  if (!nc.failure.empty()) nc.failure = "the netCDF library lacks a call: " + nc.failure;
+  return nc;
+}
+
+const NetcdfCalls& netcdf() {
+  static const NetcdfCalls loaded = load_netcdf();
+  return loaded;
+}
+
+}  // namespace
+
+std::string netcdf_missing() {
+  return netcdf().failure;
+}
 
 NetcdfFile::NetcdfFile(const std::string& name) : name_(name) {
   // The library opens the file by a path that it resolves, which a file
   // without a name has not: the temporary file gets a random name, created
   // exclusively, that the library then writes through.
+  if (!netcdf_missing().empty()) fatal("netCDF error: " + netcdf_missing() + " (" + name + ")");
   file_.create(name, TemporaryFile::Naming::random_name);
-  check(nc_create(file_.path().c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
+  check(netcdf().create(file_.path().c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
 }
 
 NetcdfFile::~NetcdfFile() {
-  if (id_ >= 0) nc_abort(id_);
+  if (id_ >= 0) netcdf().abort(id_);
 }
 
 void NetcdfFile::check(int status) const {
   if (status != NC_NOERR)
-    fatal("netCDF error: " + std::string(nc_strerror(status)) + " (" + name_ + ")");
+    fatal("netCDF error: " + std::string(netcdf().strerror(status)) + " (" + name_ + ")");
 }
 
 int NetcdfFile::dimension(const std::string& name, size_t length) {
   int dimension_id;
-  check(nc_def_dim(id_, name.c_str(), length, &dimension_id));
+  check(netcdf().def_dim(id_, name.c_str(), length, &dimension_id));
   return dimension_id;
 }
 
 int NetcdfFile::variable(const std::string& name, const std::vector<int>& dimensions, Type type) {
   const nc_type types[] = {NC_DOUBLE, NC_INT, NC_STRING};
   int variable_id;
-  check(nc_def_var(id_, name.c_str(), types[static_cast<int>(type)],
-                   static_cast<int>(dimensions.size()), dimensions.data(), &variable_id));
+  check(netcdf().def_var(id_, name.c_str(), types[static_cast<int>(type)],
+                         static_cast<int>(dimensions.size()), dimensions.data(), &variable_id));
   return variable_id;
 }
 
 void NetcdfFile::attribute(int variable, const std::string& name, const std::string& text) {
-  check(nc_put_att_text(id_, variable, name.c_str(), text.size(), text.c_str()));
+  check(netcdf().put_att_text(id_, variable, name.c_str(), text.size(), text.c_str()));
 }
 
 void NetcdfFile::attribute(int variable, const std::string& name, double value) {
-  check(nc_put_att_double(id_, variable, name.c_str(), NC_DOUBLE, 1, &value));
+  check(netcdf().put_att_double(id_, variable, name.c_str(), NC_DOUBLE, 1, &value));
 }
 
 void NetcdfFile::end_definitions() {
-  check(nc_enddef(id_));
+  check(netcdf().enddef(id_));
 }
 
 void NetcdfFile::put(int variable, const std::vector<double>& values) {
-  check(nc_put_var_double(id_, variable, values.data()));
+  check(netcdf().put_var_double(id_, variable, values.data()));
 }
 
 void NetcdfFile::put(int variable, const std::vector<int>& values) {
-  check(nc_put_var_int(id_, variable, values.data()));
+  check(netcdf().put_var_int(id_, variable, values.data()));
 }
 
 void NetcdfFile::put(int variable, const std::vector<std::string>& values) {
   std::vector<const char*> texts;
   for (const std::string& value : values) texts.push_back(value.c_str());
-  check(nc_put_var_string(id_, variable, texts.data()));
+  check(netcdf().put_var_string(id_, variable, texts.data()));
 }
 
 void NetcdfFile::close() {
   int id = id_;
   id_ = -1;
-  check(nc_close(id));
+  check(netcdf().close(id));
   file_.publish();
 }
 

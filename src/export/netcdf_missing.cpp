@@ -9,13 +9,13 @@ namespace veka {
 namespace {
 
 [[noreturn]] void refuse() {
-  fatal("Option --netcdf: this vekaproc was built without the netCDF library");
+  fatal("Option --netcdf: " + netcdf_missing());
 }
 
 }  // namespace
 
-bool netcdf_available() {
-  return false;
+std::string netcdf_missing() {
+  return "this vekaproc was built without the netCDF library";
 }
 
 void write_netcdf_profile(const ExportedProfile&, const std::vector<GlobalAttribute>&) {

@@ -229,10 +229,6 @@ void write_profiles(const std::string& name, const std::vector<ExportedProfile>&
 
 }  // namespace
 
-bool netcdf_available() {
-  return true;
-}
-
 std::string netcdf_profile_name() {
   return store.output_base_name + ".nc";
 }

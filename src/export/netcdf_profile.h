@@ -9,8 +9,9 @@
 
 namespace veka {
 
-// False in a build without the netCDF library.
-bool netcdf_available();
+// Why netCDF files cannot be written (a build without the netCDF library,
+// or one that cannot load it); empty when they can.
+std::string netcdf_missing();
 
 std::string netcdf_profile_name();
 std::string cruise_netcdf_name();

@@ -180,8 +180,8 @@ ExportOptions read_export_options() {
       fatal("Unknown option \"" + option + "\" after the 61 arguments (known: " + known_options() +
             ")");
     }
-    if (f->asked == &ExportOptions::netcdf && !netcdf_available()) {
-      fatal("Option --netcdf: this vekaproc was built without the netCDF library");
+    if (f->asked == &ExportOptions::netcdf && !netcdf_missing().empty()) {
+      fatal("Option --netcdf: " + netcdf_missing());
     }
     if (!f->takes_value()) {
       options.*(f->asked) = true;
