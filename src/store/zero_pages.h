@@ -22,7 +22,10 @@ inline void check_index(size_t, size_t) {}
 
 class ZeroPages {
  public:
-  explicit ZeroPages(size_t bytes);
+  // How a file's data fill the pages: whole rows of a table, or an array's
+  // first elements, of which a small file fills only a few kB.
+  enum class Growth { rows, elements };
+  ZeroPages(size_t bytes, Growth growth);
   ~ZeroPages();
   ZeroPages(const ZeroPages&) = delete;
   ZeroPages& operator=(const ZeroPages&) = delete;
@@ -54,7 +57,9 @@ using TableList = std::vector<ZeroPages*>;
 template <typename T, size_t Rows, size_t Cols>
 class ZeroTable {
  public:
-  explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols) { list.push_back(&pages_); }
+  explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols, ZeroPages::Growth::rows) {
+    list.push_back(&pages_);
+  }
   T* operator[](size_t row) {
     check_index(row, Rows);
     pages_.reach(sizeof(T) * (row + 1) * Cols);
@@ -78,7 +83,9 @@ class ZeroTable {
 template <typename T, size_t Size>
 class ZeroArray {
  public:
-  explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size) { list.push_back(&pages_); }
+  explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size, ZeroPages::Growth::elements) {
+    list.push_back(&pages_);
+  }
   T& operator[](size_t i) {
     check_index(i, Size);
     pages_.reach(sizeof(T) * (i + 1));
