@@ -21,6 +21,9 @@
 //         every step without water.
 #include "profile/totals.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "common/console.h"
 #include "profile/class_biomass.h"
 #include "profile/profile_range.h"
@@ -68,6 +71,25 @@ bool has_water(int32_t k) {
   return store.ctd[k][kCtdVolume] != 0;
 }
 
+// Each step's last class with data in the tables that the sums read
+// (profile_range.h). A step whose water is no finite number keeps all its
+// classes, since an empty class's term over it would not be +0.
+struct StepClasses {
+  int32_t last[kSteps + 1];
+  StepClasses() {
+    const Store& s = store;
+    for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
+      if (!std::isfinite(s.ctd[k][kCtdVolume])) {
+        last[k] = kClasses;
+        continue;
+      }
+      last[k] = std::max(last_class_with_data(kClasses, s.bin_counts[k], s.bin_biomass[k],
+                                              s.mep_step_counts[k], s.mep_opaque_bin_counts[k]),
+                         last_class_with_data(kMepBiomassClasses, s.mep_step_biomass[k]));
+    }
+  }
+};
+
 void clear_totals() {
   Store& s = store;
   s.mep_total_biomass = 0;
@@ -77,7 +99,7 @@ void clear_totals() {
 }
 
 // First pass: counts per range, and the step concentrations.
-void sum_step_counts(const RangeClasses& classes, int r, int32_t k) {
+void sum_step_counts(const RangeClasses& classes, int r, int32_t k, int32_t last) {
   Store& s = store;
   const double* counts = s.bin_counts[k];
   const double* biomass = s.bin_biomass[k];
@@ -85,13 +107,13 @@ void sum_step_counts(const RangeClasses& classes, int r, int32_t k) {
   const bool water = has_water(k);
   if (r == 1 && water) {
     const ClassRun& sm = classes.small_to_medium;
-    for (int32_t j = sm.first; j <= sm.last; ++j) {
+    for (int32_t j = sm.first; j <= std::min(sm.last, last); ++j) {
       s.range_conc[k][kSmallToMedium] += counts[j] / v;
       s.range_bio_conc[k][kSmallToMedium] += biomass[j] / v;
     }
   }
   const ClassRun& run = classes.range[r];
-  for (int32_t j = run.first; j <= run.last; ++j) {
+  for (int32_t j = run.first; j <= std::min(run.last, last); ++j) {
     s.range_step_counts[k][r] += counts[j];
     s.range_counts[r] += counts[j];
     s.range_counts_sum += counts[j];
@@ -104,7 +126,7 @@ void sum_step_counts(const RangeClasses& classes, int r, int32_t k) {
 }
 
 // Second pass, all particles: biomass per range.
-void sum_step_biomass(const RangeClasses& classes, int r, int32_t k) {
+void sum_step_biomass(const RangeClasses& classes, int r, int32_t k, int32_t last) {
   Store& s = store;
   const double* biomass = s.bin_biomass[k];
   const double* mep_biomass = s.mep_step_biomass[k];
@@ -112,13 +134,13 @@ void sum_step_biomass(const RangeClasses& classes, int r, int32_t k) {
   const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
   if (r == 1 && water) {
     const ClassRun& sm = classes.small_to_medium;
-    for (int32_t j = sm.first; j <= sm.last; ++j) {
+    for (int32_t j = sm.first; j <= std::min(sm.last, last); ++j) {
       s.areal_biomass_100_2500 += per_volume * biomass[j];
       if (j <= kMepBiomassClasses) s.mep_areal_biomass_100_2500 += per_volume * mep_biomass[j];
     }
   }
   const ClassRun& run = classes.range[r];
-  for (int32_t j = run.first; j <= run.last; ++j) {
+  for (int32_t j = run.first; j <= std::min(run.last, last); ++j) {
     s.range_step_biomass[k][r] += biomass[j];
     s.range_biomass[r] += biomass[j];
     s.range_biomass_sum += biomass[j];
@@ -130,7 +152,7 @@ void sum_step_biomass(const RangeClasses& classes, int r, int32_t k) {
 
 // Second pass, multi-element particles. Their biomass table holds classes
 // 1..401 only; a range reaching beyond gets nothing from the classes above.
-void sum_step_mep(const RangeClasses& classes, int r, int32_t k) {
+void sum_step_mep(const RangeClasses& classes, int r, int32_t k, int32_t last) {
   Store& s = store;
   const double* counts = s.mep_step_counts[k];
   const double* biomass = s.mep_step_biomass[k];
@@ -138,14 +160,16 @@ void sum_step_mep(const RangeClasses& classes, int r, int32_t k) {
   const bool water = has_water(k);
   const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
   if (r == 1) {
-    for (int32_t j = 1; j <= kClasses; ++j) s.mep_total_counts += counts[j];
-    for (int32_t j = 1; j <= kMepBiomassClasses; ++j) s.mep_total_biomass += biomass[j];
+    for (int32_t j = 1; j <= last; ++j) s.mep_total_counts += counts[j];
+    for (int32_t j = 1; j <= std::min(kMepBiomassClasses, last); ++j) {
+      s.mep_total_biomass += biomass[j];
+    }
     if (water) {
-      for (int32_t j = 1; j <= kClasses; ++j) s.mep_opaque_areal_counts += per_volume * opaque[j];
+      for (int32_t j = 1; j <= last; ++j) s.mep_opaque_areal_counts += per_volume * opaque[j];
     }
   }
   const ClassRun& run = classes.range[r];
-  for (int32_t j = run.first; j <= run.last; ++j) {
+  for (int32_t j = run.first; j <= std::min(run.last, last); ++j) {
     if (j <= kMepBiomassClasses) {
       s.mep_range_biomass[r] += biomass[j];
       s.mep_range_biomass_sum += biomass[j];
@@ -186,7 +210,7 @@ void store_profile_sums(const ProfileSums& t) {
 
 // Third pass: profile totals, and those inside the diameter and depth
 // window (all four bounds exclusive).
-void sum_profile_totals() {
+void sum_profile_totals(const StepClasses& steps) {
   const Store& s = store;
   const double* um = s.diameter_class_um;
   const double low_um = s.diameter_range_low_mm * 1000;
@@ -198,7 +222,7 @@ void sum_profile_totals() {
     const bool water = has_water(k);
     const double per_volume = water ? 1 / s.ctd[k][kCtdVolume] : 0.0;
     const bool in_depths = s.range_low < k && k < s.range_high;
-    for (int32_t j = 1; j <= kClasses; ++j) {
+    for (int32_t j = 1; j <= steps.last[k]; ++j) {
       const bool in_window = in_depths && low_um < um[j] && um[j] < high_um;
       t.counts += counts[j];
       t.biomass += biomass[j];
@@ -224,22 +248,23 @@ void compute_size_class_totals() {
   clear_totals();
   compute_bin_biomass();
   const RangeClasses classes;
+  const StepClasses steps;
   for (int r = 1; r <= kRanges; ++r) {
     for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
       if (!has_water(k)) {
         console::problem("Found zero volume at line 91");
         console::wait_for_enter();
       }
-      sum_step_counts(classes, r, k);
+      sum_step_counts(classes, r, k, steps.last[k]);
     }
   }
   for (int r = 1; r <= kRanges; ++r) {
     for (int32_t k = first_profile_step(); k <= last_profile_step(); ++k) {
-      sum_step_biomass(classes, r, k);
-      sum_step_mep(classes, r, k);
+      sum_step_biomass(classes, r, k, steps.last[k]);
+      sum_step_mep(classes, r, k, steps.last[k]);
     }
   }
-  sum_profile_totals();
+  sum_profile_totals(steps);
 }
 
 }  // namespace veka
