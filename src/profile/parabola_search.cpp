@@ -5,7 +5,8 @@
 // keeps the first value with the smallest sum of squared differences. The
 // scan order and the step decide the result, so both are fixed. Every sum
 // is added over the channels in increasing order; one that can no longer
-// win is dropped part way, which leaves the result as if it were finished.
+// win is dropped part way, and a scan ends once no later value can win,
+// which leaves the result as if every sum were finished.
 //
 // Reads   nbss_values, nbss_log_bounds (x), nbss_base_first, quad_last
 // Writes  quad_vertex_y, quad_offset_x, quad_curvature, quad_best_vertex_y,
@@ -60,13 +61,14 @@ FitChannels fit_channels(Parameter scanned) {
 using Lanes = std::experimental::fixed_size_simd<double, kLanes>;
 
 // y - parabola(x) of channel i, with the scanned parameter's term given:
-// the value of A, of B, or C/2 (formed once per value, as 0.5 * C).
-template <Parameter scanned>
-Lanes difference(const FitChannels& f, int i, const Lanes& term) {
+// the value of A, of B, or C/2 (formed once per value, as 0.5 * C); for
+// values side by side (Lanes) or one (double), with the same operations.
+template <Parameter scanned, typename Value>
+Value difference(const FitChannels& f, int i, const Value& term) {
   if constexpr (scanned == Parameter::vertex_y) {
     return f.y[i] - (term + f.fixed[i]);
   } else if constexpr (scanned == Parameter::offset_x) {
-    const Lanes dx = f.x[i] - term;
+    const Value dx = f.x[i] - term;
     return f.y[i] - (f.a + (f.half_c * (dx * dx)));
   } else {
     return f.y[i] - (f.a + (term * f.fixed[i]));
@@ -85,7 +87,7 @@ bool sum_block(const FitChannels& f, const double* terms, double best, double su
   Lanes sum = 0.0;
   bool open = true;
   for (int i = 0; i < f.count && open; ++i) {
-    const Lanes d = difference<scanned>(f, i, term);
+    const Lanes d = difference<scanned, Lanes>(f, i, term);
     sum += d * d;
     open = std::experimental::any_of(sum < best);
   }
@@ -93,28 +95,70 @@ bool sum_block(const FitChannels& f, const double* terms, double best, double su
   return open;
 }
 
+// The channel whose difference the scan moves fastest, or first away from
+// zero: for C the one farthest from the vertex, for B the first one the
+// scan passes; for A every channel moves alike.
+template <Parameter scanned>
+int probe_channel(const FitChannels& f, double step) {
+  if (scanned == Parameter::offset_x) return step > 0 ? 0 : f.count - 1;
+  int probe = 0;
+  if (scanned == Parameter::curvature) {
+    for (int i = 1; i < f.count; ++i) {
+      if (f.fixed[i] > f.fixed[probe]) probe = i;
+    }
+  }
+  return probe;
+}
+
+// True when no value after the one with this term can win: the probe
+// channel's difference has reached the side of zero that the scan moves it
+// away from, and its square alone is no longer below the best sum. Every
+// step rounds monotonically (the values, the term, the parabola, the
+// square), so each later value's square there is at least as large; a sum
+// of squares is never below one of its terms, since adding a square never
+// lowers a rounded sum.
+template <Parameter scanned>
+bool past_every_winner(const FitChannels& f, int probe, double step, double term, double best) {
+  if (f.count == 0) return false;
+  const double d = difference<scanned, double>(f, probe, term);
+  if (!(d * d >= best)) return false;
+  bool falls = step > 0;  // whether d falls as the scan goes on
+  if constexpr (scanned == Parameter::offset_x) {
+    // Past the channel's x, the squared offset grows with every step.
+    const double dx = f.x[probe] - term;
+    if (step > 0 ? !(dx <= 0) : !(dx >= 0)) return false;
+    falls = f.half_c >= 0;
+  }
+  return falls ? d <= 0 : d >= 0;
+}
+
 // A scan without any sum below 1.0e9 leaves the best value as it was, and
-// the parameter takes that.
+// the parameter takes that. The values are made block by block, each from
+// the one before.
 template <Parameter scanned>
 void line_scan(double step, double& parameter, double& best_value) {
   const FitChannels f = fit_channels(scanned);
-  double values[kScanValues];
-  double terms[kScanValues];
-  values[0] = parameter;
-  for (int j = 1; j < kScanValues; ++j) values[j] = values[j - 1] + step;
-  for (int j = 0; j < kScanValues; ++j) {
-    terms[j] = scanned == Parameter::curvature ? 0.5 * values[j] : values[j];
-  }
+  const int probe = probe_channel<scanned>(f, step);
   double best = kNoSum;
+  double value = parameter;
   for (int first = 0; first < kScanValues; first += kLanes) {
-    double sums[kLanes];
-    if (!sum_block<scanned>(f, terms + first, best, sums)) continue;
+    double values[kLanes];
+    double terms[kLanes];
     for (int l = 0; l < kLanes; ++l) {
-      if (sums[l] < best) {
-        best = sums[l];
-        best_value = values[first + l];
+      if (first + l > 0) value = value + step;
+      values[l] = value;
+      terms[l] = scanned == Parameter::curvature ? 0.5 * value : value;
+    }
+    double sums[kLanes];
+    if (sum_block<scanned>(f, terms, best, sums)) {
+      for (int l = 0; l < kLanes; ++l) {
+        if (sums[l] < best) {
+          best = sums[l];
+          best_value = values[l];
+        }
       }
     }
+    if (past_every_winner<scanned>(f, probe, step, terms[kLanes - 1], best)) break;
   }
   parameter = best_value;
 }

@@ -168,9 +168,11 @@ void written_order_scan(int parameter, double step, double values[3], double bes
 }
 
 // The search leaves out the values whose sums pass the best part way
-// through the channels; its result must be the written order's to the last
-// bit: near and far from a parabola, on a short fit range, and where no sum
-// gets below 1.0e9 (the parameters take the best values of the file start).
+// through the channels, and ends a scan once no later value can win; its
+// result must be the written order's to the last bit: near and far from a
+// parabola, on a short fit range and on one channel, with the vertex far
+// outside the channels, and where no sum gets below 1.0e9 (the parameters
+// take the best values of the file start).
 TEST_F(ProfileNbssFitsTest, SearchFindsWhatTheWrittenOrderFinds) {
   struct Case {
     const char* name;
@@ -184,6 +186,8 @@ TEST_F(ProfileNbssFitsTest, SearchFindsWhatTheWrittenOrderFinds) {
       {"short range", [](double x, int i) { return 1.0 - 0.2 * x * x + 0.1 * std::cos(i); }, 35,
        40},
       {"steps", [](double, int i) { return i % 3 == 0 ? 4.0 : -1.0; }, 27, 47},
+      {"one channel", [](double x, int) { return 3.0 - x; }, 40, 40},
+      {"vertex far out", [](double x, int) { return 9.0 + 0.8 * (x - 9.0) * (x - 9.0); }, 27, 47},
       {"no sum below 1e9", [](double, int) { return 1.0e5; }, 27, 47},
   };
   for (const Case& c : cases) {
