@@ -84,7 +84,9 @@ std::string file_number_text_for(const std::string& data_set, int32_t file_numbe
 }
 
 int run_batch(const std::function<void()>& after_each_file) {
-  ExportRun exports(read_export_options());
+  const ExportOptions options = read_export_options();
+  store.keeps_counts_as_counted = options.shows_spectrum();
+  ExportRun exports(options);
   int32_t first = argument_integer(57);
   int32_t last = argument_integer(58);
   const std::string& data_set = argument_text(2);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <sstream>
 
 #include "common/rounding.h"
 #include "driver/file_defaults.h"
@@ -56,7 +55,7 @@ class Scanner {
   int64_t all_ctd_lines_ = 0;
   int64_t ctd_lines_at_first_l5_ = 0;
   int64_t ctd_lines_at_last_l5_ = 0;
-  size_t header_end_ = 0;  // the header block at the top
+  std::vector<std::string> header_;  // the lines of the header block at the top
   bool in_header_ = true;
 };
 
@@ -70,10 +69,12 @@ Scanner::Scanner(const std::string& file_name, int depth_field) : depth_field_(d
 }
 
 void Scanner::read_line() {
+  const std::string_view line = file_.rest_of_line();
   const int tag = file_.read_char();
   ++scan_.lines;
   const bool header = tag == '#' || tag == '*';
   if (!header) in_header_ = false;
+  if (in_header_) header_.emplace_back(line);
   if (tag != 'L') next_sep_line_ = 1;
   if (header) {
     ++scan_.counts.header;
@@ -89,7 +90,6 @@ void Scanner::read_line() {
     ++scan_.counts.other;
   }
   file_.skip_line();
-  if (in_header_) header_end_ = file_.position();
 }
 
 void Scanner::read_ctd_line() {
@@ -169,13 +169,7 @@ RecordingScan Scanner::finish() {
   if (scan_.first_time_count && *scan_.last_time_count > *scan_.first_time_count && scans > 0) {
     scan_.scan_rate = static_cast<double>(scans) / *scan_.time_span_seconds();
   }
-  std::istringstream header(std::string(file_.data(), header_end_));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(header, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  scan_.station = parse_station_header(lines);
+  scan_.station = parse_station_header(header_);
   file_.close();
   return scan_;
 }

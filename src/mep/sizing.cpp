@@ -91,7 +91,7 @@ void count_millimetre_classes(double esd, double biomass) {
 // A particle entering the counts of the profile, also kept as counted.
 void add_to_bin_counts(int32_t step, int32_t k) {
   store.bin_counts[step][k] += 1;
-  store.mep_counts_as_sized[step][k] += 1;
+  if (store.keeps_counts_as_counted) store.mep_counts_as_sized[step][k] += 1;
 }
 
 }  // namespace

@@ -9,11 +9,12 @@
 //         mep_duration_limit [counts]
 // Writes  mep_elements[i].time (unwrapped), mep_sorted[1..mep_count]
 //         (flag removed, particle number, element_count, element -1 when
-//         rejected), mep_sort_scratch, mep_reject_count; console progress.
+//         rejected), mep_reject_count; console progress.
 #include "mep/sort.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "common/console.h"
@@ -83,13 +84,15 @@ int32_t count_at(int32_t p, int32_t n) {
   return p <= n ? store.mep_sorted[p].element_count : 0;
 }
 
+// Each particle's records in reverse order. The particles' runs of records
+// cover 1..n without overlapping, so each is reversed where it lies.
 void reverse_particles(int32_t n) {
-  for (int32_t i = 1; i <= n; ++i) store.mep_sort_scratch[i] = store.mep_sorted[i];
   int32_t p = 1;
   int32_t c = count_at(1, n);
   while (p < n) {
-    for (int32_t j = 1; j <= c; ++j)
-      store.mep_sorted[p + j - 1] = store.mep_sort_scratch[p + c - j];
+    for (int32_t low = p, high = p + c - 1; low < high; ++low, --high) {
+      std::swap(store.mep_sorted[low], store.mep_sorted[high]);
+    }
     p += c;
     c = count_at(p, n);
     if (c == 0) ++p;

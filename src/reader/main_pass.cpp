@@ -119,7 +119,8 @@ void read_sep_counts(int32_t k, int32_t& channel) {
   const bool inside = is_step(s.current_bin);
   if (inside) note_sep_step(s.current_bin);
   double* counts = inside ? s.bin_counts[s.current_bin] : nullptr;
-  double* as_read = inside ? s.sep_counts_as_read[s.current_bin] : nullptr;
+  double* as_read =
+      inside && s.keeps_counts_as_counted ? s.sep_counts_as_read[s.current_bin] : nullptr;
   LineReader line(s.data_file);
   const int32_t wanted = last - channel;
   int32_t plain[kClasses];
@@ -127,9 +128,9 @@ void read_sep_counts(int32_t k, int32_t& channel) {
       read_plain_counts(line, wanted, plain, s.token_text, s.next_char)) {
     if (counts != nullptr) {
       const int32_t stored = std::min(wanted, kClasses - channel);
-      for (int32_t i = 0; i < stored; ++i) {
-        counts[channel + 1 + i] += plain[i];
-        as_read[channel + 1 + i] += plain[i];
+      for (int32_t i = 0; i < stored; ++i) counts[channel + 1 + i] += plain[i];
+      if (as_read != nullptr) {
+        for (int32_t i = 0; i < stored; ++i) as_read[channel + 1 + i] += plain[i];
       }
     }
     channel = last;
@@ -141,7 +142,7 @@ void read_sep_counts(int32_t k, int32_t& channel) {
     if (counts != nullptr && channel <= kClasses) {
       const int32_t count = count_value(s.token_text);
       counts[channel] += count;
-      as_read[channel] += count;
+      if (as_read != nullptr) as_read[channel] += count;
     }
     if (c == DataFile::kEmpty) {
       if (channel < last) report_short_sep_line(k, channel);

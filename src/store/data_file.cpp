@@ -1,16 +1,16 @@
 #include "store/data_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <new>
 
 #include "common/fatal.h"
+#include "store/huge_pages.h"
 
 namespace veka {
 
@@ -22,12 +22,6 @@ constexpr size_t kLargestRead = size_t{1} << 30;
 [[noreturn]] void refuse_irregular_file(const std::string& name) {
   fatal("File access denied: " + name + " is not a regular file");
 }
-
-// Closes the file on every way out of open().
-struct OpenFile {
-  int descriptor;
-  ~OpenFile() { ::close(descriptor); }
-};
 
 // A FIFO without a writer would block an open for reading for ever, and a
 // device may act on being opened, so the name is looked at first; the
@@ -46,103 +40,135 @@ int open_regular_file(const std::string& name, off_t& size) {
   return descriptor;
 }
 
-constexpr size_t kHugePage = size_t{2} << 20;
+// The window's size: a cast's recording fits in it whole, a tow's passes
+// through it in pieces.
+constexpr size_t kWindow = 2 * kHugePage;
 
-// Room for `size` bytes (a whole number of huge pages), in pages of its own.
-// Filling a buffer page by page costs a fault per 4 kB, more than reading
-// into it; in huge pages a small recording's buffer is one fault.
-char* allocate(size_t size) {
-  void* room = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (room == MAP_FAILED) throw std::bad_alloc();
-  madvise(room, size, MADV_HUGEPAGE);
-  return static_cast<char*>(room);
-}
-
-// Reads to the end of the file into `content` (`capacity` bytes, kept from
-// the last file where it is large enough, since fresh pages cost a fault and
-// a clearing each) and returns the size read, in as few reads as the system
-// allows. The buffer holds the size the file had when it was opened and one
-// byte more, so that the read which finds the end needs no larger buffer.
-size_t read_to_end(int descriptor, size_t expected, char*& content, size_t& capacity) {
-  if (capacity < expected + 1) {
-    if (content != nullptr) munmap(content, capacity);
-    capacity = (expected + kHugePage) / kHugePage * kHugePage;
-    content = allocate(capacity);
-  }
-  size_t size = 0;
-  for (;;) {
-    if (size == capacity) {
-      char* larger = allocate(2 * capacity);
-      std::memcpy(larger, content, size);
-      munmap(content, capacity);
-      content = larger;
-      capacity *= 2;
-    }
-    ssize_t n = ::read(descriptor, content + size, std::min(capacity - size, kLargestRead));
-    if (n == 0) return size;
-    if (n < 0 && errno != EINTR) fatal_file_error(errno, false);
-    if (n > 0) size += static_cast<size_t>(n);
-  }
-}
+// Lines are rarely shorter than this: room for the line index of a file, so
+// that it is not copied as it grows.
+constexpr size_t kShortLine = 32;
 
 }  // namespace
 
 void DataFile::open(const std::string& name) {
   close();
-  off_t expected = 0;
-  OpenFile file{open_regular_file(name, expected)};
-  size_t size = read_to_end(file.descriptor, static_cast<size_t>(expected), content_, capacity_);
-  if (size < static_cast<size_t>(expected)) {
-    close();
-    fatal("Input/output error: " + name + " shrank while it was read");
+  off_t size = 0;
+  descriptor_ = open_regular_file(name, size);
+  name_ = name;
+  size_ = static_cast<size_t>(size);
+  if (window_ == nullptr) {
+    capacity_ = kWindow;
+    window_ = static_cast<char*>(map_huge_pages(capacity_));
   }
-  data_ = content_;
-  size_ = size;
-  find_line_lengths();
+  line_lengths_.reserve(size_ / kShortLine);
   rewind();
-  is_open_ = true;
 }
 
 void DataFile::close() {
-  // A small buffer stays for the next file of a batch; a large one goes, so
-  // that the stages after the reader have its memory.
-  constexpr size_t kKeptBuffer = size_t{16} << 20;
-  if (capacity_ > kKeptBuffer) release();
-  data_ = nullptr;
+  if (descriptor_ >= 0) ::close(descriptor_);
+  descriptor_ = -1;
+  // A window grown for a long line goes; the usual one stays for the next
+  // file of a batch.
+  if (capacity_ > kWindow) release();
+  name_.clear();
   size_ = 0;
+  window_start_ = 0;
+  window_end_ = 0;
   line_lengths_.clear();
   rewind();
-  is_open_ = false;
 }
 
 DataFile::~DataFile() {
+  close();
   release();
 }
 
 void DataFile::release() {
-  if (content_ != nullptr) munmap(content_, capacity_);
-  content_ = nullptr;
+  if (window_ != nullptr) unmap_pages(window_, capacity_);
+  window_ = nullptr;
   capacity_ = 0;
 }
 
-size_t DataFile::next_line_feed(size_t from) const {
-  const void* newline = std::memchr(data_ + from, '\n', size_ - from);
-  return newline ? static_cast<size_t>(static_cast<const char*>(newline) - data_) : size_;
+void DataFile::rewind() {
+  position_ = 0;
+  line_ = 0;
+  line_start_ = 0;
+  line_end_ = 0;
+  if (is_open()) load_line();
 }
 
-void DataFile::find_line_lengths() {
-  line_lengths_.clear();
-  for (size_t start = 0; start < size_;) {
-    const size_t end = next_line_feed(start);
-    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - start, kLongLine)));
-    start = end + 1;
+void DataFile::load_line() {
+  for (;;) {
+    const size_t end = find_line_end();
+    if (end <= size_) {
+      line_end_ = end;
+      return;
+    }
+    fill_window(line_start_);
+  }
+}
+
+size_t DataFile::find_line_end() {
+  constexpr size_t kNotShown = SIZE_MAX;
+  if (line_start_ >= size_) return size_;
+  if (line_start_ < window_start_ || line_start_ > window_end_) return kNotShown;
+  const bool window_ends_file = window_end_ == size_;
+  size_t from = line_start_;
+  if (line_ < line_lengths_.size()) {
+    const size_t length = line_lengths_[line_];
+    if (length < kLongLine) {
+      const size_t end = line_start_ + length;
+      return end < window_end_ || window_ends_file ? end : kNotShown;
+    }
+    from += kLongLine;
+    if (from > window_end_) return kNotShown;
+  }
+  const char* shown = window_ + (from - window_start_);
+  const void* line_feed = std::memchr(shown, '\n', window_end_ - from);
+  if (line_feed == nullptr && !window_ends_file) return kNotShown;
+  const size_t end =
+      line_feed ? from + static_cast<size_t>(static_cast<const char*>(line_feed) - shown) : size_;
+  if (line_ == line_lengths_.size()) {
+    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - line_start_, kLongLine)));
+  }
+  return end;
+}
+
+void DataFile::fill_window(size_t from) {
+  size_t kept = 0;
+  if (from >= window_start_ && from < window_end_) {
+    kept = window_end_ - from;
+    std::memmove(window_, window_ + (from - window_start_), kept);
+  }
+  window_start_ = from;
+  window_end_ = from + kept;
+  if (kept == capacity_) {  // a line longer than the window
+    char* larger = static_cast<char*>(map_huge_pages(2 * capacity_));
+    std::memcpy(larger, window_, kept);
+    release();
+    window_ = larger;
+    capacity_ = 2 * kept;
+  }
+  while (window_end_ < size_ && window_end_ - window_start_ < capacity_) {
+    const size_t room = capacity_ - (window_end_ - window_start_);
+    const size_t wanted = std::min({room, size_ - window_end_, kLargestRead});
+    const ssize_t n = pread(descriptor_, window_ + (window_end_ - window_start_), wanted,
+                            static_cast<off_t>(window_end_));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fatal_file_error(errno, false);
+    if (n == 0) {
+      const std::string name = name_;
+      close();
+      fatal("Input/output error: " + name + " shrank while it was read");
+    }
+    window_end_ += static_cast<size_t>(n);
   }
 }
 
 std::string_view DataFile::rest_of_line() const {
-  if (position_ >= size_) return {};
-  const char* begin = data_ + position_;
-  const char* end = data_ + line_end();
+  if (position_ >= line_end_) return {};
+  const char* begin = window_ + (position_ - window_start_);
+  const char* end = window_ + (line_end_ - window_start_);
   if (end > begin && end[-1] == '\r') --end;
   return {begin, static_cast<size_t>(end - begin)};
 }

@@ -1,9 +1,11 @@
-// The open data file. The whole recording is read into memory when it is
-// opened, so that nothing done to the file afterwards (cutting it short)
-// can reach the passes, and is read through two primitives: the next
+// The open data file, read line by line through two primitives: the next
 // character of the current line, and a skip to the start of the next line.
 // A line ends at LF or CR LF; the line end is never returned as a character.
-// The line ends are found once, when the file is loaded, for every pass.
+// The file is read through a window of memory that holds at least the
+// current line: a recording that fits in the window is read once and kept
+// there for every pass, a larger one is read again by each pass, in large
+// reads, so that its size costs no memory. The line ends are found once,
+// by the first pass that reaches them, for every later pass.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "store/huge_pages.h"
 
 namespace veka {
 
@@ -24,31 +28,27 @@ class DataFile {
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
-  // Opens and loads the named file; failure is fatal ("File not found").
-  // Only a regular file is read: anything else (a folder, FIFO, device or
-  // socket) is refused before it is opened for reading ("File access
-  // denied: NAME is not a regular file"). A file that ends before the size
-  // it had when it was opened is a read error ("Input/output error: NAME
-  // shrank while it was read"); one that has grown is read to its end.
+  // Opens the named file and reads its start; failure is fatal ("File not
+  // found"). Only a regular file is read: anything else (a folder, FIFO,
+  // device or socket) is refused before it is opened for reading ("File
+  // access denied: NAME is not a regular file"). Every pass reads the size
+  // the file had when it was opened; a file that ends before that is a read
+  // error ("Input/output error: NAME shrank while it was read"), and what
+  // is added to it meanwhile is not read.
   void open(const std::string& name);
-  // Closes the file; a small file's buffer stays for the next one.
+  // Closes the file; the window stays for the next one when it is small.
   void close();
-  bool is_open() const { return is_open_; }
+  bool is_open() const { return descriptor_ >= 0; }
 
   // Back to the first line.
-  void rewind() {
-    position_ = 0;
-    line_ = 0;
-    line_start_ = 0;
-  }
+  void rewind();
 
   // Next character of the current line, or kEmpty at its end (the position
   // then stays at the line end).
   int read_char() {
-    if (position_ >= size_) return kEmpty;
-    char c = data_[position_];
-    if (c == '\n') return kEmpty;
-    if (c == '\r' && (position_ + 1 == size_ || data_[position_ + 1] == '\n')) return kEmpty;
+    if (position_ >= line_end_) return kEmpty;
+    const char c = window_[position_ - window_start_];
+    if (c == '\r' && position_ + 1 == line_end_) return kEmpty;
     ++position_;
     return static_cast<unsigned char>(c);
   }
@@ -56,10 +56,10 @@ class DataFile {
   // Discards the rest of the current line, its line end included.
   void skip_line() {
     if (position_ >= size_) return;
-    const size_t end = line_end();
-    position_ = end < size_ ? end + 1 : size_;
+    position_ = line_end_ < size_ ? line_end_ + 1 : size_;
     ++line_;
     line_start_ = position_;
+    load_line();
   }
 
   // The rest of the current line without its line end: exactly the
@@ -71,31 +71,36 @@ class DataFile {
   bool at_end() const { return position_ >= size_; }
   size_t position() const { return position_; }
   size_t size() const { return size_; }
-  const char* data() const { return data_; }
 
  private:
-  const char* data_ = nullptr;
-  size_t size_ = 0;
+  std::string name_;
+  int descriptor_ = -1;
+  size_t size_ = 0;  // when the file was opened
   size_t position_ = 0;
-  bool is_open_ = false;
-  char* content_ = nullptr;  // an anonymous mapping of capacity_ bytes
-  size_t capacity_ = 0;
-  // The length of every line without its LF, and the current line and its
-  // start. A line of kLongLine characters or more keeps kLongLine, and its
-  // end is looked for when it is reached.
-  static constexpr uint16_t kLongLine = 0xFFFF;
-  std::vector<uint16_t> line_lengths_;
+  // The current line: its number, start and end (its LF, or size_).
   size_t line_ = 0;
   size_t line_start_ = 0;
-  void find_line_lengths();
-  void release();  // gives the buffer back
-  // The first LF from `from` on, or size_ if there is none.
-  size_t next_line_feed(size_t from) const;
-  // The end of the current line (position_ < size_): its LF, or size_.
-  size_t line_end() const {
-    const size_t length = line_lengths_[line_];
-    return length < kLongLine ? line_start_ + length : next_line_feed(line_start_ + kLongLine);
-  }
+  size_t line_end_ = 0;
+  // The window holds the file's bytes window_start_ .. window_end_ - 1, in
+  // capacity_ bytes of huge pages.
+  char* window_ = nullptr;
+  size_t capacity_ = 0;
+  size_t window_start_ = 0;
+  size_t window_end_ = 0;
+  // The length of every line found so far without its LF. A line of
+  // kLongLine characters or more keeps kLongLine, and its end is looked
+  // for again when it is reached.
+  static constexpr uint16_t kLongLine = 0xFFFF;
+  std::vector<uint16_t, HugePageAllocator<uint16_t>> line_lengths_;
+
+  // Makes the line at line_start_ current: its end found, all of it with
+  // its LF in the window.
+  void load_line();
+  // The end of the current line if the window shows it, else size_ + 1.
+  size_t find_line_end();
+  // Moves the window to start at `from` and fills it from the file.
+  void fill_window(size_t from);
+  void release();  // gives the window back
 };
 
 }  // namespace veka

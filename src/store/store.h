@@ -86,12 +86,13 @@ struct Store : PerFileValues<SharedArrays, RunParameters, FileSettings, ReaderSt
   ZeroTable<double, 502, 402> mep_step_biomass{large_tables};  // [1..501][1..401]
   ZeroArray<MepElement, kMepRecords + 1> mep_elements{large_tables};
   ZeroArray<SortedMepElement, kMepRecords + 1> mep_sorted{large_tables};
-  ZeroArray<SortedMepElement, kMepRecords + 1> mep_sort_scratch{large_tables};
   ZeroTable<int32_t, 301, 4001> shape_image{large_tables};  // [1..300 across][1..4000 along]
   // The particles as they were counted, before zero filling and count-factor
   // scaling change bin_counts and mep_bin_counts in place: the single-element
   // counts as read (none where argument 60 leaves them out) and the
-  // multi-element particles as sizing added them to bin_counts.
+  // multi-element particles as sizing added them to bin_counts. Only the
+  // exports that show the size spectrum read them; a run without those
+  // leaves them empty (keeps_counts_as_counted), and their memory unused.
   ZeroTable<double, 501, 1101> sep_counts_as_read{large_tables};
   ZeroTable<double, 501, 1101> mep_counts_as_sized{large_tables};
 
@@ -103,6 +104,7 @@ struct Store : PerFileValues<SharedArrays, RunParameters, FileSettings, ReaderSt
   int32_t file_number = 0;
   int32_t batch_started = 0;
   int32_t gridding_started = 0;
+  bool keeps_counts_as_counted = false;
   RunFile batch_summary_file;  // held for the whole run
   RunFile gridding_file;
 };

@@ -22,10 +22,7 @@ inline void check_index(size_t, size_t) {}
 
 class ZeroPages {
  public:
-  // How a file's data fill the pages: whole rows of a table, or an array's
-  // first elements, of which a small file fills only a few kB.
-  enum class Growth { rows, elements };
-  ZeroPages(size_t bytes, Growth growth);
+  explicit ZeroPages(size_t bytes);
   ~ZeroPages();
   ZeroPages(const ZeroPages&) = delete;
   ZeroPages& operator=(const ZeroPages&) = delete;
@@ -57,9 +54,7 @@ using TableList = std::vector<ZeroPages*>;
 template <typename T, size_t Rows, size_t Cols>
 class ZeroTable {
  public:
-  explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols, ZeroPages::Growth::rows) {
-    list.push_back(&pages_);
-  }
+  explicit ZeroTable(TableList& list) : pages_(sizeof(T) * Rows * Cols) { list.push_back(&pages_); }
   T* operator[](size_t row) {
     check_index(row, Rows);
     pages_.reach(sizeof(T) * (row + 1) * Cols);
@@ -83,9 +78,7 @@ class ZeroTable {
 template <typename T, size_t Size>
 class ZeroArray {
  public:
-  explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size, ZeroPages::Growth::elements) {
-    list.push_back(&pages_);
-  }
+  explicit ZeroArray(TableList& list) : pages_(sizeof(T) * Size) { list.push_back(&pages_); }
   T& operator[](size_t i) {
     check_index(i, Size);
     pages_.reach(sizeof(T) * (i + 1));

@@ -158,9 +158,9 @@ TEST_F(BadInputTest, FilesWithoutPermissionAreAccessDenied) {
   }
 }
 
-// The program has the recording in memory before it works on it: a cut that
-// comes while it is read is a read error, one that comes later changes
-// nothing. Either way the run ends in order, never by a signal.
+// A cut that comes before the program has read a recording to its end is a
+// read error (each pass reads a large one again); one that comes later
+// changes nothing. Either way the run ends in order, never by a signal.
 TEST_F(BadInputTest, ADataFileCutShortWhileTheProgramRunsIsAReadErrorOrHarmless) {
   std::string name = in_.path() + "L1.dat";
   std::vector<std::string> made = {"vekasim", "--scenario", "large",        "--size",   "20",
@@ -194,7 +194,9 @@ TEST_F(BadInputTest, ADataFileCutShortWhileTheProgramRunsIsAReadErrorOrHarmless)
   }
 }
 
-TEST_F(BadInputTest, ADataFileLargerThanTheMemoryIsReportedAsSuch) {
+// A line must fit in memory whole: a file of zeros without a line end
+// larger than the memory the process may have is one such line.
+TEST_F(BadInputTest, ALineLargerThanTheMemoryIsReportedAsSuch) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the address sanitizer needs more address space than the limit allows";
 #endif
