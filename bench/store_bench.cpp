@@ -19,7 +19,6 @@ static void touch_like_a_small_file() {
   for (int i = 1; i <= 5000; ++i) {
     store.mep_elements[i].size = 1;
     store.mep_sorted[i].size = 1;
-    store.mep_sort_scratch[i].size = 1;
   }
 }
 

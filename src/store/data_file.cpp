@@ -75,6 +75,7 @@ void DataFile::close() {
   window_start_ = 0;
   window_end_ = 0;
   line_lengths_.clear();
+  indexed_to_ = 0;
   rewind();
 }
 
@@ -111,27 +112,39 @@ void DataFile::load_line() {
 size_t DataFile::find_line_end() {
   constexpr size_t kNotShown = SIZE_MAX;
   if (line_start_ >= size_) return size_;
-  if (line_start_ < window_start_ || line_start_ > window_end_) return kNotShown;
+  // The index holds every line that a window has shown whole.
+  if (line_ >= line_lengths_.size() || line_start_ < window_start_) return kNotShown;
   const bool window_ends_file = window_end_ == size_;
-  size_t from = line_start_;
-  if (line_ < line_lengths_.size()) {
-    const size_t length = line_lengths_[line_];
-    if (length < kLongLine) {
-      const size_t end = line_start_ + length;
-      return end < window_end_ || window_ends_file ? end : kNotShown;
-    }
-    from += kLongLine;
-    if (from > window_end_) return kNotShown;
+  const size_t length = line_lengths_[line_];
+  if (length < kLongLine) {
+    const size_t end = line_start_ + length;
+    return end < window_end_ || window_ends_file ? end : kNotShown;
   }
+  const size_t from = line_start_ + kLongLine;
+  if (from > window_end_) return kNotShown;
   const char* shown = window_ + (from - window_start_);
   const void* line_feed = std::memchr(shown, '\n', window_end_ - from);
-  if (line_feed == nullptr && !window_ends_file) return kNotShown;
-  const size_t end =
-      line_feed ? from + static_cast<size_t>(static_cast<const char*>(line_feed) - shown) : size_;
-  if (line_ == line_lengths_.size()) {
-    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - line_start_, kLongLine)));
+  if (line_feed != nullptr) {
+    return from + static_cast<size_t>(static_cast<const char*>(line_feed) - shown);
   }
-  return end;
+  return window_ends_file ? size_ : kNotShown;
+}
+
+void DataFile::index_window() {
+  size_t start = indexed_to_;
+  while (start < window_end_) {
+    const char* line = window_ + (start - window_start_);
+    const void* line_feed = std::memchr(line, '\n', window_end_ - start);
+    size_t end = size_;
+    if (line_feed != nullptr) {
+      end = start + static_cast<size_t>(static_cast<const char*>(line_feed) - line);
+    } else if (window_end_ < size_) {
+      break;  // the line goes on beyond the window
+    }
+    line_lengths_.push_back(static_cast<uint16_t>(std::min<size_t>(end - start, kLongLine)));
+    start = end + 1;
+  }
+  indexed_to_ = std::min(start, size_);
 }
 
 void DataFile::fill_window(size_t from) {
@@ -163,6 +176,7 @@ void DataFile::fill_window(size_t from) {
     }
     window_end_ += static_cast<size_t>(n);
   }
+  index_window();
 }
 
 std::string_view DataFile::rest_of_line() const {

@@ -59,6 +59,14 @@ class DataFile {
     position_ = line_end_ < size_ ? line_end_ + 1 : size_;
     ++line_;
     line_start_ = position_;
+    // Mostly the line is known and in the window already.
+    if (line_ < line_lengths_.size() && line_lengths_[line_] < kLongLine) {
+      const size_t end = line_start_ + line_lengths_[line_];
+      if (end < window_end_) {
+        line_end_ = end;
+        return;
+      }
+    }
     load_line();
   }
 
@@ -87,19 +95,23 @@ class DataFile {
   size_t capacity_ = 0;
   size_t window_start_ = 0;
   size_t window_end_ = 0;
-  // The length of every line found so far without its LF. A line of
-  // kLongLine characters or more keeps kLongLine, and its end is looked
-  // for again when it is reached.
+  // The length without its LF of every line that a window has shown whole,
+  // found when the window is filled; the first line not yet there starts
+  // at indexed_to_. A line of kLongLine characters or more keeps kLongLine,
+  // and its end is looked for again when it is reached.
   static constexpr uint16_t kLongLine = 0xFFFF;
   std::vector<uint16_t, HugePageAllocator<uint16_t>> line_lengths_;
+  size_t indexed_to_ = 0;
 
   // Makes the line at line_start_ current: its end found, all of it with
   // its LF in the window.
   void load_line();
   // The end of the current line if the window shows it, else size_ + 1.
   size_t find_line_end();
-  // Moves the window to start at `from` and fills it from the file.
+  // Moves the window to start at `from`, fills it from the file and finds
+  // the ends of the lines it shows whole for the first time.
   void fill_window(size_t from);
+  void index_window();
   void release();  // gives the window back
 };
 
