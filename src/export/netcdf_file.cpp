@@ -12,7 +12,7 @@ namespace {
 
 // The netCDF library brings some forty shared objects with it (HDF5, curl
 // and its TLS stack); linked into the program they would cost every run
-// about 25 ms and hundreds of page faults at start, so the library is loaded
+// about 15 ms and hundreds of page faults at start, so the library is loaded
 // when a run first asks for netCDF files.
 struct NetcdfCalls {
   decltype(&nc_create) create = nullptr;

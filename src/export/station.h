@@ -69,7 +69,7 @@ struct StationSettings {
 };
 
 // Station parsing: the header lines kept in the store when the data file was
-// loaded (recording_header).
+// opened (recording_header).
 Station parse_station_header(const std::vector<std::string>& header_lines);
 
 // The header's station with the settings over it and the stand-ins for a
