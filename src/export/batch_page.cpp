@@ -10,7 +10,7 @@
 //
 // Reads   file_number, data_file_name, centroid_esd [um], linear_slope,
 //         total_biomass_density [ug/m3], total_volume [m3], the spectrum's
-//         fits (export/spectrum_fit.h), the step table's count
+//         fits (export/size_fits.h), the step table's count
 //         concentration of the section's range (export/step_table.h)
 // Writes  the page only.
 #include "export/batch_page.h"

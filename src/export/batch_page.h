@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/spectrum_fit.h"
+#include "export/size_fits.h"
 
 namespace veka {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "export/spectrum_fit.h"
-#include "export/spectrum_table.h"
+#include "export/size_classes.h"
+#include "export/size_fits.h"
 
 namespace veka {
 

@@ -15,7 +15,7 @@
 //         (linear_slope, ..., nbss_quad_fit, nbss_quad_base,
 //         nbss_quad_residuals with their channel ranges), the residual
 //         analysis, total_volume [m3], mep_mm_counts, mep_large_biomass
-//         [mg], output_base_name; the spectrum's fits (export/spectrum_fit.h)
+//         [mg], output_base_name; the spectrum's fits (export/size_fits.h)
 // Writes  the netCDF file only.
 #include "export/netcdf_size_classes.h"
 

@@ -6,7 +6,7 @@
 
 #include "export/exported_profile.h"
 #include "export/options.h"
-#include "export/spectrum_fit.h"
+#include "export/size_fits.h"
 
 namespace veka {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "export/spectrum_fit.h"
-#include "export/spectrum_table.h"
+#include "export/size_classes.h"
+#include "export/size_fits.h"
 #include "export/station.h"
 #include "export/step_table.h"
 

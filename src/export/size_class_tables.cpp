@@ -11,8 +11,8 @@
 // cruise and station of the recording's header or the run's settings (empty
 // where neither names them).
 //
-// Reads   the spectrum table and fits (export/spectrum_table.h,
-//         export/spectrum_fit.h), the step axis, linear_slope,
+// Reads   the spectrum table and fits (export/size_classes.h,
+//         export/size_fits.h), the step axis, linear_slope,
 //         linear_intercept, nbss_first, nbss_last, file_number,
 //         output_base_name, argument 2
 // Writes  the three files only.

@@ -1,7 +1,7 @@
 // The netCDF files read back through the library.
 #include "export/netcdf_profile.h"
 #include "export/netcdf_size_classes.h"
-#include "export/spectrum_fit.h"
+#include "export/size_fits.h"
 #include "export/step_table.h"
 #include "export_fixture.h"
 

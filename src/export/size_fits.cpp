@@ -3,11 +3,11 @@
 // (body size = the class's mass edges), with its 95 % interval and range,
 // and the statistics of the straight-line fit of the NBSS.
 //
-// Reads   the spectrum table (export/spectrum_table.h), linear_slope,
+// Reads   the spectrum table (export/size_classes.h), linear_slope,
 //         linear_intercept, nbss_first, nbss_last, nbss_size_bounds [um],
 //         and what nbss_line_statistics reads
 // Writes  nothing.
-#include "export/spectrum_fit.h"
+#include "export/size_fits.h"
 
 #include <algorithm>
 

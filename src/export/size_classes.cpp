@@ -12,7 +12,7 @@
 //         ctd[k][kCtdVolume] [m3], diameter_class_um [um], flow_scale,
 //         range_lo..range_hi, smode
 // Writes  nothing.
-#include "export/spectrum_table.h"
+#include "export/size_classes.h"
 
 #include "export/step_table.h"
 #include "profile/class_biomass.h"

@@ -5,7 +5,7 @@
 
 #include "export/binned_power_law.h"
 #include "export/line_statistics.h"
-#include "export/spectrum_table.h"
+#include "export/size_classes.h"
 
 namespace veka {
 
