@@ -28,9 +28,8 @@ bool make_golden(const support::ScratchDir& scratch, bool netcdf) {
 TEST(ExportGolden, PagesSpreadsheetAndSpectrumTablesOfTheSampleAreTheReviewedOnes) {
   support::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, false));
-  for (const char* name :
-       {"VK1_r1_Plots.html", "a_Plots_VK_r1.html", "VK1_r1_ODV.txt", "VK1_r1_Spectrum.csv",
-        "VK1_r1_Spectrum_bins.csv", "VK1_r1_Spectrum_fit.csv"}) {
+  for (const char* name : {"VK1_r1_Plots.html", "a_Plots_VK_r1.html", "VK1_r1_ODV.txt",
+                           "VK1_r1_sizes.csv", "VK1_r1_sizes_bins.csv", "VK1_r1_sizes_fit.csv"}) {
     std::string reviewed = support::read_file(kGolden + name);
     ASSERT_FALSE(reviewed.empty()) << name;
     EXPECT_TRUE(support::read_file(scratch.path() + name) == reviewed)
@@ -45,7 +44,7 @@ TEST(ExportGolden, NetcdfFilesOfTheSampleReadBackAsTheReviewedCdl) {
   if (!ncdump_found()) GTEST_SKIP() << "ncdump not found (Debian package netcdf-bin)";
   support::ScratchDir scratch;
   ASSERT_TRUE(make_golden(scratch, true));
-  for (const char* name : {"VK1_r1.cdl", "VK1_r1_spectrum.cdl"}) {
+  for (const char* name : {"VK1_r1.cdl", "VK1_r1_sizes.cdl"}) {
     std::string reviewed = support::read_file(kGolden + name);
     ASSERT_FALSE(reviewed.empty()) << name;
     EXPECT_TRUE(support::read_file(scratch.path() + name) == reviewed)
