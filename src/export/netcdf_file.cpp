@@ -74,7 +74,8 @@ NetcdfFile::NetcdfFile(const std::string& name) : name_(name) {
   // The library opens the file by a path that it resolves, which a file
   // without a name has not: the temporary file gets a random name, created
   // exclusively, that the library then writes through.
-  if (!netcdf_missing().empty()) fatal("netCDF error: " + netcdf_missing() + " (" + name + ")");
+  const std::string& failure = netcdf().failure;
+  if (!failure.empty()) fatal("netCDF error: " + failure + " (" + name + ")");
   file_.create(name, TemporaryFile::Naming::random_name);
   check(netcdf().create(file_.path().c_str(), NC_CLOBBER | NC_NETCDF4, &id_));
 }

@@ -180,9 +180,8 @@ ExportOptions read_export_options() {
       fatal("Unknown option \"" + option + "\" after the 61 arguments (known: " + known_options() +
             ")");
     }
-    if (f->asked == &ExportOptions::netcdf && !netcdf_missing().empty()) {
-      fatal("Option --netcdf: " + netcdf_missing());
-    }
+    const std::string missing = f->asked == &ExportOptions::netcdf ? netcdf_missing() : "";
+    if (!missing.empty()) fatal("Option --netcdf: " + missing);
     if (!f->takes_value()) {
       options.*(f->asked) = true;
       continue;
