@@ -169,14 +169,23 @@ void DataFile::fill_window(size_t from) {
                             static_cast<off_t>(window_end_));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fatal_file_error(errno, false);
-    if (n == 0) {
-      const std::string name = name_;
-      close();
-      fatal("Input/output error: " + name + " shrank while it was read");
-    }
+    if (n == 0) fatal_shrank();
     window_end_ += static_cast<size_t>(n);
   }
+  // A cut that races a read can hand over zeros for the bytes it removes,
+  // and the cut's new size is set before those bytes go: a file smaller
+  // now than what was read means that what was read cannot be trusted.
+  struct stat info;
+  if (fstat(descriptor_, &info) == 0 && static_cast<size_t>(info.st_size) < window_end_) {
+    fatal_shrank();
+  }
   index_window();
+}
+
+void DataFile::fatal_shrank() {
+  const std::string name = name_;
+  close();
+  fatal("Input/output error: " + name + " shrank while it was read");
 }
 
 std::string_view DataFile::rest_of_line() const {

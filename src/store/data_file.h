@@ -112,6 +112,7 @@ class DataFile {
   // the ends of the lines it shows whole for the first time.
   void fill_window(size_t from);
   void index_window();
+  [[noreturn]] void fatal_shrank();
   void release();  // gives the window back
 };
 
